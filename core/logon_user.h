@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QString>
+
+// The name of the user logged on to the system, the default database user;
+// "UnKnownLogOnUserName" when the system does not tell.
+QString loggedOnUserName();

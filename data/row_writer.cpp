@@ -1,0 +1,327 @@
+#include "data/row_writer.h"
+
+#include "core/error.h"
+
+#include <QSqlDatabase>
+#include <QSqlDriver>
+#include <QSqlError>
+
+namespace {
+
+// Bounds the statements kept prepared on the server; a recalculation uses
+// only a handful of shapes.
+constexpr qsizetype MaxPreparedQueries = 64;
+
+QVariant bindable(const QVariant& value)
+{
+    // A typed null travels as SQL NULL through every driver.
+    return value.isNull() ? QVariant(QMetaType::fromType<QString>()) : value;
+}
+
+QString errorText(const QSqlError& error)
+{
+    return error.text().isEmpty() ? QStringLiteral("不明なエラー") : error.text();
+}
+
+} // namespace
+
+void RowWriter::reset(const QString& connectionName, const QString& table,
+                      const QStringList& fieldNames)
+{
+    connectionName_ = connectionName;
+    table_ = table;
+    preparedQueries_.clear();
+    fields_ = fieldNames;
+    setIdentityField(identityName_);
+    probeLiteralRules();
+}
+
+void RowWriter::probeLiteralRules()
+{
+    // Qt's ODBC driver of this generation sends a bound text one character
+    // too long (its terminating U+0000), which the server stores. Values go
+    // as literals there instead, escaped by the rules the server itself
+    // follows: a MySQL-family server behind ODBC reads a backslash as an
+    // escape, SQL Server does not.
+    const QSqlDatabase db = database();
+    literalValues_ = db.driverName() == QLatin1String("QODBC");
+    backslashEscapes_ = false;
+    nationalLiterals_ = db.driver() && db.driver()->dbmsType() == QSqlDriver::MSSqlServer;
+    if (!literalValues_)
+        return;
+    QSqlQuery probe(db);
+    backslashEscapes_ = probe.exec(QStringLiteral("SELECT '\\\\'")) && probe.next() &&
+                        probe.value(0).toString().size() == 1;
+}
+
+void RowWriter::setIdentityField(const QString& name)
+{
+    identityName_ = name;
+    identityField_ = -1;
+    for (int i = 0; i < fields_.size() && !name.isEmpty(); ++i) {
+        if (fields_[i].compare(name, Qt::CaseInsensitive) == 0)
+            identityField_ = i;
+    }
+}
+
+QSqlDatabase RowWriter::database() const
+{
+    return QSqlDatabase::database(connectionName_, false);
+}
+
+// The store's own row number identifies a row even when two rows share
+// their ordering keys; 0 stands for "not yet assigned".
+bool RowWriter::knowsIdentity(const DataSetRow& row) const
+{
+    if (identityField_ < 0 || !row.inStore())
+        return false;
+    const QVariant& identity = row.stored[identityField_];
+    return identity.isValid() && !identity.isNull() && identity.toLongLong() != 0;
+}
+
+RowWriter::Statement RowWriter::whereClause(const DataSetRow& row, const WriteSettings& settings,
+                                            const QString& rowName) const
+{
+    QList<int> fields;
+    if (knowsIdentity(row)) {
+        fields.append(identityField_);
+    } else {
+        for (int i = 0; i < fields_.size(); ++i) {
+            const FieldFlags flags = settings.flags[i];
+            const bool changed = row.values[i] != row.stored[i];
+            const bool use = settings.whereMode == WhereMode::All ? flags.inWhere
+                             : settings.whereMode == WhereMode::KeyOnly
+                                 ? flags.inKey
+                                 : flags.inKey || (changed && flags.inWhere);
+            // A value the table chose itself cannot be named.
+            if (use && row.stored[i].isValid())
+                fields.append(i);
+        }
+    }
+    if (fields.isEmpty())
+        raise(rowName, QStringLiteral("行を特定する列が指定されていません。"));
+
+    Statement where;
+    QStringList terms;
+    for (int i : fields) {
+        terms.append(row.stored[i].isNull()
+                         ? fields_[i] + QStringLiteral(" IS NULL")
+                         : fields_[i] + QStringLiteral(" = ") + valueText(where, row.stored[i]));
+    }
+    where.sql = QStringLiteral(" WHERE ") + terms.join(QStringLiteral(" AND "));
+    return where;
+}
+
+QString RowWriter::describe(const DataSetRow& row, const WriteSettings& settings) const
+{
+    const QList<QVariant>& values = row.inStore() ? row.stored : row.values;
+    QStringList parts;
+    for (int i = 0; i < fields_.size(); ++i) {
+        if ((i == identityField_ && knowsIdentity(row)) || settings.flags[i].inKey)
+            parts.append(fields_[i] + '=' + values[i].toString());
+    }
+    return parts.join(QStringLiteral(", "));
+}
+
+void RowWriter::raise(const QString& rowName, const QString& reason) const
+{
+    throw SkelvoError(QStringLiteral("%1 テーブルの行 (%2): %3").arg(table_, rowName, reason));
+}
+
+QString RowWriter::valueText(Statement& statement, const QVariant& value) const
+{
+    if (literalValues_)
+        return literal(value);
+    statement.values.append(value);
+    return QStringLiteral("?");
+}
+
+QString RowWriter::literal(const QVariant& value) const
+{
+    if (value.isNull())
+        return QStringLiteral("NULL");
+    switch (value.metaType().id()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+        return value.toString();
+    case QMetaType::Bool:
+        return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
+    default:
+        break;
+    }
+    QString text = value.toString();
+    text.remove(QChar(u'\0')); // no store keeps it, and it would end the text early
+    if (backslashEscapes_)
+        text.replace(u'\\', QStringLiteral("\\\\"));
+    text.replace(u'\'', QStringLiteral("''"));
+    return (nationalLiterals_ ? QStringLiteral("N'") : QStringLiteral("'")) + text + u'\'';
+}
+
+QSqlQuery& RowWriter::prepared(const QString& sql)
+{
+    auto found = preparedQueries_.find(sql);
+    if (found != preparedQueries_.end())
+        return *found;
+    if (preparedQueries_.size() >= MaxPreparedQueries)
+        preparedQueries_.clear();
+    QSqlQuery query(database());
+    if (!query.prepare(sql))
+        throw SkelvoError(QStringLiteral("%1 テーブルへの書き込みを準備できません: %2")
+                              .arg(table_, errorText(query.lastError())));
+    return *preparedQueries_.insert(sql, query);
+}
+
+QSqlQuery& RowWriter::run(const Statement& statement, const QString& rowName)
+{
+    if (literalValues_) {
+        literalQuery_ = QSqlQuery(database());
+        if (!literalQuery_.exec(statement.sql))
+            raise(rowName, errorText(literalQuery_.lastError()));
+        return literalQuery_;
+    }
+    QSqlQuery& query = prepared(statement.sql);
+    for (int i = 0; i < statement.values.size(); ++i)
+        query.bindValue(i, bindable(statement.values[i]));
+    if (!query.exec())
+        raise(rowName, errorText(query.lastError()));
+    return query;
+}
+
+void RowWriter::runPlain(const QString& sql)
+{
+    QSqlQuery query(database());
+    if (!query.exec(sql))
+        throw SkelvoError(
+            QStringLiteral("%1 テーブル: %2").arg(table_, errorText(query.lastError())));
+}
+
+QSqlQuery& RowWriter::runExactlyOne(const Statement& statement, const Statement& where,
+                                    const QString& rowName)
+{
+    QSqlDatabase db = database();
+    if (!db.isOpen() && !db.open())
+        raise(rowName, errorText(db.lastError()));
+    const bool transactions = db.driver()->hasFeature(QSqlDriver::Transactions);
+
+    if (!transactions && !where.sql.isEmpty()) {
+        // Without a transaction to undo a wrong count, count first.
+        QSqlQuery& count = run(
+            {QStringLiteral("SELECT COUNT(*) FROM ") + table_ + where.sql, where.values}, rowName);
+        const qlonglong found = count.next() ? count.value(0).toLongLong() : -1;
+        count.finish();
+        if (found != 1)
+            raise(rowName,
+                  found == 0
+                      ? QStringLiteral("行が見つかりません。")
+                      : QStringLiteral("同じ値の行が %1 行あるため、書き込めません。").arg(found));
+    }
+
+    if (inBatch_ && transactions)
+        runPlain(QStringLiteral("SAVEPOINT skelvo_row"));
+    else if (transactions && !db.transaction())
+        raise(rowName, errorText(db.lastError()));
+    const auto undo = [&] {
+        if (inBatch_)
+            runPlain(QStringLiteral("ROLLBACK TO SAVEPOINT skelvo_row"));
+        else if (transactions)
+            db.rollback();
+    };
+
+    QSqlQuery* query = nullptr;
+    try {
+        query = &run({statement.sql + where.sql, statement.values + where.values}, rowName);
+    } catch (...) {
+        undo();
+        throw;
+    }
+    const int affected = query->numRowsAffected();
+    if (affected != 1) {
+        undo();
+        raise(
+            rowName,
+            affected == 0
+                ? QStringLiteral("行が見つかりません。ほかで変更または削除された可能性があります。")
+                : QStringLiteral("%1 行が該当したため、書き込みを取り消しました。").arg(affected));
+    }
+    if (!inBatch_ && transactions && !db.commit())
+        raise(rowName, errorText(db.lastError()));
+    return *query;
+}
+
+void RowWriter::insert(DataSetRow& row, const WriteSettings& settings)
+{
+    QStringList columns, marks;
+    Statement statement;
+    QList<QVariant> stored(fields_.size());
+    for (int i = 0; i < fields_.size(); ++i) {
+        // Unset values are left to the table's defaults.
+        if (!settings.flags[i].inUpdate || row.values[i].isNull())
+            continue;
+        columns.append(fields_[i]);
+        marks.append(valueText(statement, row.values[i]));
+        stored[i] = row.values[i];
+    }
+    statement.sql =
+        QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+            .arg(table_, columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+    const QSqlQuery& query = runExactlyOne(statement, {}, describe(row, settings));
+    if (identityField_ >= 0) {
+        const QVariant identity = query.lastInsertId();
+        if (identity.isValid()) {
+            row.values[identityField_] = identity;
+            stored[identityField_] = identity;
+        }
+    }
+    row.stored = stored;
+}
+
+void RowWriter::update(DataSetRow& row, const WriteSettings& settings)
+{
+    QStringList assignments;
+    Statement statement;
+    for (int i = 0; i < fields_.size(); ++i) {
+        if (!settings.flags[i].inUpdate || row.values[i] == row.stored[i])
+            continue;
+        assignments.append(fields_[i] + QStringLiteral(" = ") +
+                           valueText(statement, row.values[i]));
+    }
+    if (!assignments.isEmpty()) {
+        statement.sql =
+            QStringLiteral("UPDATE %1 SET %2").arg(table_, assignments.join(QStringLiteral(", ")));
+        const QString rowName = describe(row, settings);
+        runExactlyOne(statement, whereClause(row, settings, rowName), rowName);
+    }
+    for (int i = 0; i < fields_.size(); ++i) {
+        if (settings.flags[i].inUpdate)
+            row.stored[i] = row.values[i];
+    }
+}
+
+void RowWriter::remove(const DataSetRow& row, const WriteSettings& settings)
+{
+    const QString rowName = describe(row, settings);
+    runExactlyOne({QStringLiteral("DELETE FROM ") + table_, {}},
+                  whereClause(row, settings, rowName), rowName);
+}
+
+void RowWriter::beginBatch()
+{
+    QSqlDatabase db = database();
+    if (!db.isOpen() && !db.open())
+        throw SkelvoError(QStringLiteral("%1 テーブル: %2").arg(table_, errorText(db.lastError())));
+    inBatch_ = db.driver()->hasFeature(QSqlDriver::Transactions) && db.transaction();
+}
+
+void RowWriter::endBatch()
+{
+    if (!inBatch_)
+        return;
+    inBatch_ = false;
+    QSqlDatabase db = database();
+    if (!db.commit())
+        throw SkelvoError(QStringLiteral("%1 テーブル: %2").arg(table_, errorText(db.lastError())));
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "data/data_set_row.h"
+#include "data/field_flags.h"
+
+#include <QHash>
+#include <QList>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariantList>
+
+class QSqlDatabase;
+
+// Writes single rows back to a table with generated statements. Every
+// statement must touch exactly one row: one that would touch none or
+// several is undone and raises an error naming the table and the row.
+// Values travel as bound parameters, except through ODBC (see valueText()),
+// where they are written as literals escaped for the server at hand.
+class RowWriter
+{
+public:
+    void reset(const QString& connectionName, const QString& table, const QStringList& fieldNames);
+    void setIdentityField(const QString& name);
+    const QString& table() const { return table_; }
+
+    // Each of these leaves the row as the table now holds it on success.
+    void insert(DataSetRow& row, const WriteSettings& settings);
+    void update(DataSetRow& row, const WriteSettings& settings);
+    void remove(const DataSetRow& row, const WriteSettings& settings);
+
+    // Changes written between these two calls share one transaction; a
+    // change that fails is undone alone and the others go on.
+    void beginBatch();
+    void endBatch();
+
+private:
+    struct Statement
+    {
+        QString sql;
+        QVariantList values;
+    };
+
+    QSqlDatabase database() const;
+    QString valueText(Statement& statement, const QVariant& value) const;
+    QString literal(const QVariant& value) const;
+    bool knowsIdentity(const DataSetRow& row) const;
+    Statement whereClause(const DataSetRow& row, const WriteSettings& settings,
+                          const QString& rowName) const;
+    QString describe(const DataSetRow& row, const WriteSettings& settings) const;
+    void probeLiteralRules();
+    // The query that ran stays valid until the next statement.
+    QSqlQuery& runExactlyOne(const Statement& statement, const Statement& where,
+                             const QString& rowName);
+    QSqlQuery& run(const Statement& statement, const QString& rowName);
+    QSqlQuery& prepared(const QString& sql);
+    void runPlain(const QString& sql);
+    [[noreturn]] void raise(const QString& rowName, const QString& reason) const;
+
+    QString connectionName_;
+    QString table_;
+    QStringList fields_;
+    int identityField_ = -1;
+    QString identityName_;
+    bool inBatch_ = false;
+    bool literalValues_ = false;
+    bool backslashEscapes_ = false; // the server reads \ in a literal as an escape
+    bool nationalLiterals_ = false; // N'...' keeps text outside the server's code page
+    QHash<QString, QSqlQuery> preparedQueries_;
+    QSqlQuery literalQuery_;
+};

@@ -1,0 +1,142 @@
+#include "db/table_management.h"
+
+#include "core/error.h"
+#include "core/text_encoding.h"
+#include "data/data_set.h"
+#include "db/store_connections.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSqlDatabase>
+
+namespace TableManagement {
+namespace {
+
+QSqlDatabase connectionOf(const StoreConnections& store)
+{
+    return QSqlDatabase::database(store.connectionNameOf(store.DatabaseKind), false);
+}
+
+QStringList catalogTableNames(const StoreConnections& store)
+{
+    return connectionOf(store).tables(QSql::Tables);
+}
+
+// SQL Server keeps its user tables in sysobjects; any other ODBC source
+// is asked through the driver's own catalog.
+QStringList odbcTableNames(StoreConnections& store)
+{
+    DataSet* query = store.CurrentDataSet();
+    try {
+        query->setCommandText(QStringLiteral("SELECT name FROM sysobjects WHERE xtype = 'U'"));
+        query->open();
+    } catch (const SkelvoError&) {
+        if (!connectionOf(store).isOpen())
+            throw;
+        return catalogTableNames(store);
+    }
+    QStringList names;
+    for (int row = 0; row < query->recordCount(); ++row)
+        names.append(query->valueAt(row, 0).toString());
+    query->close();
+    return names;
+}
+
+} // namespace
+
+void ListTableNames(StoreConnections& store, QStringList& names)
+{
+    store.ConnectDatabase();
+    if (!store.IsConnected)
+        return;
+    try {
+        names = store.DatabaseKind == OdbcStore ? odbcTableNames(store) : catalogTableNames(store);
+    } catch (...) {
+        store.DisconnectDatabase();
+        throw;
+    }
+    store.DisconnectDatabase();
+}
+
+void EmptyLogTable(StoreConnections& store)
+{
+    if (!store.IsConnected)
+        return;
+    store.CloseLogTable();
+    const QString verb = store.DatabaseKind == ParadoxStore ? QStringLiteral("DELETE FROM ")
+                                                            : QStringLiteral("TRUNCATE TABLE ");
+    RunStatement(store, verb + store.TableName);
+}
+
+void RunStatement(StoreConnections& store, const QString& statement)
+{
+    DataSet* dataSet = store.CurrentDataSet();
+    if (!dataSet)
+        throw SkelvoError(
+            QStringLiteral("データベースの種類 %1 は使えません。").arg(store.DatabaseKind));
+    dataSet->execute(statement);
+}
+
+QString tableCommandFileName(int kind)
+{
+    switch (kind) {
+    case MySqlStore:
+        return QStringLiteral("CreateTable.MYSQL");
+    case OdbcStore:
+        return QStringLiteral("CreateTable.MSSQL");
+    case ParadoxStore:
+        return QStringLiteral("CreateTable.PRDX");
+    default:
+        return {};
+    }
+}
+
+QString indexCommandFileName(int kind)
+{
+    return kind == ParadoxStore ? QStringLiteral("CreateIndex.PRDX") : QString();
+}
+
+QString readCommandFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw SkelvoError(QStringLiteral("%1 を読めません: %2").arg(path, file.errorString()));
+    return TextEncoding::decodeExternalText(file.readAll());
+}
+
+QString prepareCommand(const QString& fileText, const QString& tableName)
+{
+    QString text = fileText;
+    text.replace('\t', ' ');
+    text.replace(QStringLiteral("%%"), tableName);
+    static const QRegularExpression LineEnd(QStringLiteral("\r\n|\n|\r"));
+    QString statement;
+    for (const QString& line : text.split(LineEnd)) {
+        if (line.isEmpty() || line.startsWith(QStringLiteral("--")))
+            continue;
+        statement += line + QStringLiteral("\r\n");
+    }
+    return statement;
+}
+
+void CreateLogTable(StoreConnections& store, const QString& tableName, const QString& folder)
+{
+    const QDir dir(folder);
+    RunStatement(store, prepareCommand(
+                            readCommandFile(dir.filePath(tableCommandFileName(store.DatabaseKind))),
+                            tableName));
+    const QString indexFile = indexCommandFileName(store.DatabaseKind);
+    if (!indexFile.isEmpty())
+        RunStatement(store, prepareCommand(readCommandFile(dir.filePath(indexFile)), tableName));
+}
+
+void DropLogTable(StoreConnections& store, const QString& tableName)
+{
+    store.CloseLogTable();
+    store.ConnectDatabase();
+    RunStatement(store, QStringLiteral("DROP TABLE ") + tableName);
+    store.DisconnectDatabase();
+}
+
+} // namespace TableManagement

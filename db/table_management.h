@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class StoreConnections;
+
+// Aircraft tables in the configured store: listing, creating from command
+// files, dropping and emptying. Errors are raised for the caller to show.
+namespace TableManagement {
+
+// Replaces the names in the list with the store's table names; leaves the
+// list as it was when no connection can be made. Ends disconnected.
+void ListTableNames(StoreConnections& store, QStringList& names);
+
+// Removes every row of the table in use.
+void EmptyLogTable(StoreConnections& store);
+
+// Runs one statement that returns no rows on the current kind's row-set.
+void RunStatement(StoreConnections& store, const QString& statement);
+
+// The command files that create a table, by store kind.
+QString tableCommandFileName(int kind);
+QString indexCommandFileName(int kind); // empty when the kind has none
+
+// Reads a command file (CP932, or UTF-8/UTF-16 with a byte-order mark).
+QString readCommandFile(const QString& path);
+// Makes the single statement a command file holds: tabs become blanks,
+// "%%" becomes the table name, empty lines and lines starting with "--"
+// go, and the remaining lines are joined with CR LF.
+QString prepareCommand(const QString& fileText, const QString& tableName);
+
+// Creates the table from the kind's command files in the given folder;
+// the store stays connected.
+void CreateLogTable(StoreConnections& store, const QString& tableName, const QString& folder);
+
+// Drops the table; ends disconnected (a failed drop stays connected).
+void DropLogTable(StoreConnections& store, const QString& tableName);
+
+} // namespace TableManagement

@@ -1,0 +1,485 @@
+// The behaviour every store must show through the row-set: reading in key
+// order, moving, writing back each kind of change, bookmarks and text that
+// must come back byte for byte. Runs over each store kind.
+#include "core/error.h"
+#include "data/data_set.h"
+#include "db/store_connections.h"
+#include "db/table_management.h"
+#include "tests/testsupport/qt_printers.h"
+#include "tests/testsupport/store_servers.h"
+
+#include <QSqlQuery>
+#include <gtest/gtest.h>
+#include <memory>
+
+using testsupport::StoreServer;
+
+namespace {
+
+struct Entry
+{
+    int ct;
+    int sb;
+    QString crew;
+    bool operator==(const Entry&) const = default;
+};
+
+void PrintTo(const Entry& entry, std::ostream* out)
+{
+    *out << '(' << entry.ct << ',' << entry.sb << ',' << entry.crew.toStdString() << ')';
+}
+
+QString env(const char* name)
+{
+    return qEnvironmentVariable(name);
+}
+
+class RowSetSuite : public ::testing::TestWithParam<StoreServer>
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(other_.isOpen());
+        const QString command = TableManagement::readCommandFile(
+            QStringLiteral(SKELVO_SOURCE_DIR "/commands/CreateTable.MYSQL"));
+        ASSERT_TRUE(table_.create(TableManagement::prepareCommand(command, "%%")));
+        connect(store_);
+    }
+
+    void connect(StoreConnections& store)
+    {
+        if (GetParam() == StoreServer::MariaDb) {
+            store.DatabaseKind = MySqlStore;
+            store.ServerName = env("SKELVO_TEST_MYSQL_HOST") + ':' + env("SKELVO_TEST_MYSQL_PORT");
+            store.DatabaseName = env("SKELVO_TEST_MYSQL_DATABASE");
+        } else {
+            store.DatabaseKind = OdbcStore;
+            store.DatabaseName = env("SKELVO_TEST_ODBC_DSN");
+        }
+        store.UserName = env("SKELVO_TEST_MYSQL_USER");
+        store.Password = env("SKELVO_TEST_MYSQL_PASSWORD");
+        store.TableName = table_.name();
+        store.SelectOrder = QStringLiteral(" ORDER BY ct,sb");
+        store.ConnectDatabase();
+        ASSERT_TRUE(store.IsConnected);
+    }
+
+    DataSet& rows() { return *store_.CurrentDataSet(); }
+    bool cached() { return rows().writeBack() == DataSet::WriteBack::Cached; }
+
+    void open() { ASSERT_TRUE(store_.OpenLogTable()); }
+
+    void send()
+    {
+        if (cached())
+            rows().applyUpdates();
+    }
+
+    // Rows put in by another client, as another program would.
+    void seed(std::initializer_list<Entry> entries)
+    {
+        for (const Entry& entry : entries)
+            exec(QStringLiteral("INSERT INTO %1 (ct, sb, crew) VALUES (%2, %3, '%4')")
+                     .arg(table_.name())
+                     .arg(entry.ct)
+                     .arg(entry.sb)
+                     .arg(entry.crew));
+    }
+
+    void exec(const QString& sql)
+    {
+        QSqlQuery query(other_.database());
+        ASSERT_TRUE(query.exec(sql)) << sql.toStdString();
+    }
+
+    // What the table holds, read by another client.
+    QList<Entry> stored()
+    {
+        QSqlQuery query(other_.database());
+        query.exec(
+            QStringLiteral("SELECT ct, sb, crew FROM %1 ORDER BY ct, sb, id").arg(table_.name()));
+        QList<Entry> result;
+        while (query.next())
+            result.append(
+                {query.value(0).toInt(), query.value(1).toInt(), query.value(2).toString()});
+        return result;
+    }
+
+    QString storedText(const QString& column, const QString& where)
+    {
+        QSqlQuery query(other_.database());
+        query.exec(QStringLiteral("SELECT %1 FROM %2 WHERE %3").arg(column, table_.name(), where));
+        return query.next() ? query.value(0).toString() : QStringLiteral("<no row>");
+    }
+
+    QList<QString> crewsInOrder()
+    {
+        QList<QString> crews;
+        for (rows().first(); !rows().eof(); rows().next())
+            crews.append(rows().asString(u"crew"));
+        return crews;
+    }
+
+    // The write-back settings the entry routines use.
+    void prepareInsert()
+    {
+        rows().setFieldFlags(u"id", {false, false, false});
+        rows().setFieldFlags(u"ct", {true, true, true});
+        rows().setFieldFlags(u"sb", {true, true, true});
+        rows().setWhereMode(WhereMode::All);
+    }
+    void prepareEdit()
+    {
+        for (const char16_t* key : {u"id", u"ct", u"sb"})
+            rows().setFieldFlags(key, {false, true, true});
+        rows().setWhereMode(WhereMode::KeyOnly);
+    }
+
+    testsupport::ServerConnection other_{GetParam(), QStringLiteral("other client")};
+    testsupport::ScratchTable table_{other_.database()};
+    StoreConnections store_;
+};
+
+TEST_P(RowSetSuite, ReadsInKeyOrderAndMovesWithEndFlags)
+{
+    seed({{3, 0, "d"}, {1, 1, "b"}, {1, 0, "a"}, {2, 0, "c"}});
+    open();
+    EXPECT_EQ(rows().recordCount(), 4);
+    EXPECT_TRUE(rows().bof());
+    EXPECT_FALSE(rows().eof());
+    EXPECT_EQ(rows().recNo(), 1);
+
+    rows().prior();
+    EXPECT_TRUE(rows().bof());
+    EXPECT_EQ(rows().recNo(), 1);
+
+    rows().setRecNo(3);
+    EXPECT_EQ(rows().asString(u"crew"), "c");
+    rows().next();
+    EXPECT_EQ(rows().recNo(), 4);
+    EXPECT_FALSE(rows().eof()); // on the last row, not past it
+    rows().next();
+    EXPECT_TRUE(rows().eof());
+    EXPECT_EQ(rows().recNo(), 4);
+
+    rows().first();
+    rows().last();
+    EXPECT_TRUE(rows().eof()); // a move to the last row counts as at the end
+    EXPECT_FALSE(rows().bof());
+
+    EXPECT_EQ(crewsInOrder(), (QList<QString>{"a", "b", "c", "d"}));
+}
+
+TEST_P(RowSetSuite, EmptyTableIsAtBothEnds)
+{
+    open();
+    EXPECT_EQ(rows().recordCount(), 0);
+    EXPECT_TRUE(rows().bof());
+    EXPECT_TRUE(rows().eof());
+    EXPECT_EQ(rows().recNo(), 0);
+    EXPECT_THROW(rows().asString(u"crew"), SkelvoError);
+}
+
+TEST_P(RowSetSuite, WritesBackAppendInsertEditAndDelete)
+{
+    seed({{1, 0, "a"}, {2, 0, "b"}});
+    open();
+
+    prepareInsert();
+    rows().append();
+    rows().setValue(u"ct", 3);
+    rows().setValue(u"sb", 0);
+    rows().setValue(u"crew", "c");
+    rows().post();
+
+    rows().setRecNo(2);
+    rows().insert(); // before "b"
+    rows().setValue(u"ct", 1);
+    rows().setValue(u"sb", 1);
+    rows().setValue(u"crew", "a2");
+    rows().post();
+    EXPECT_EQ(rows().recNo(), 2);
+
+    prepareEdit();
+    rows().first();
+    rows().edit();
+    rows().setValue(u"crew", "A");
+    rows().next(); // moving on posts the edit
+
+    rows().setRecNo(3);
+    ASSERT_EQ(rows().asString(u"crew"), "b");
+    rows().remove();
+    EXPECT_EQ(rows().asString(u"crew"), "c"); // the next row becomes current
+
+    if (cached()) {
+        EXPECT_EQ(rows().changeCount(), 4);
+        EXPECT_EQ(stored(), (QList<Entry>{{1, 0, "a"}, {2, 0, "b"}})); // held until sent
+        send();
+        EXPECT_EQ(rows().changeCount(), 0);
+    }
+    const QList<Entry> expected{{1, 0, "A"}, {1, 1, "a2"}, {3, 0, "c"}};
+    EXPECT_EQ(stored(), expected);
+
+    ASSERT_TRUE(store_.OpenLogTable());
+    EXPECT_EQ(crewsInOrder(), (QList<QString>{"A", "a2", "c"}));
+}
+
+TEST_P(RowSetSuite, CancelLeavesTheTableAsItWas)
+{
+    seed({{1, 0, "a"}});
+    open();
+    prepareInsert();
+    rows().append();
+    rows().setValue(u"crew", "never");
+    rows().cancel();
+    EXPECT_EQ(rows().recordCount(), 1);
+    prepareEdit();
+    rows().edit();
+    rows().setValue(u"crew", "never");
+    rows().cancel();
+    EXPECT_EQ(rows().asString(u"crew"), "a");
+    send();
+    EXPECT_EQ(stored(), (QList<Entry>{{1, 0, "a"}}));
+}
+
+TEST_P(RowSetSuite, NewRowCanBeEditedAgainBeforeARefresh)
+{
+    open();
+    prepareInsert();
+    rows().append();
+    rows().setValue(u"ct", 1);
+    rows().setValue(u"sb", 0);
+    rows().setValue(u"crew", "first");
+    rows().post();
+    send();
+    prepareEdit();
+    rows().edit();
+    rows().setValue(u"crew", "second");
+    rows().post();
+    send();
+    EXPECT_EQ(stored(), (QList<Entry>{{1, 0, "second"}}));
+}
+
+TEST_P(RowSetSuite, RowsSharingKeysAreToldApartByTheStoreNumber)
+{
+    seed({{4, 1, "first"}, {4, 1, "second"}});
+    open();
+    prepareEdit();
+    rows().last();
+    const QString crew = rows().asString(u"crew");
+    rows().edit();
+    rows().setValue(u"crew", crew + "!");
+    rows().post();
+    send();
+    EXPECT_EQ(storedText("COUNT(*)", QStringLiteral("crew = '%1!'").arg(crew)), "1");
+    EXPECT_EQ(storedText("COUNT(*)", "crew LIKE '%!'"), "1");
+}
+
+TEST_P(RowSetSuite, AWriteThatWouldTouchTwoRowsIsRefusedAndUndone)
+{
+    seed({{4, 1, "twin"}, {4, 1, "twin"}});
+    open();
+    rows().setIdentityField({}); // as for a row whose number the store did not report
+    prepareEdit();
+    rows().setFieldFlags(u"id", {false, false, false});
+    rows().edit();
+    rows().setValue(u"crew", "changed");
+    try {
+        rows().post();
+        send();
+        FAIL() << "a write touching two rows went through";
+    } catch (const SkelvoError& error) {
+        EXPECT_TRUE(error.message().contains(table_.name())) << error.what();
+        EXPECT_TRUE(error.message().contains("ct=4, sb=1")) << error.what();
+    }
+    EXPECT_EQ(stored(), (QList<Entry>{{4, 1, "twin"}, {4, 1, "twin"}}));
+    if (cached()) {
+        EXPECT_EQ(rows().changeCount(), 1); // still held, not dropped
+    }
+}
+
+TEST_P(RowSetSuite, ARowGoneFromTheTableIsReportedAndOtherChangesGoOn)
+{
+    seed({{1, 0, "a"}, {2, 0, "b"}, {3, 0, "c"}});
+    open();
+    exec(QStringLiteral("DELETE FROM %1 WHERE ct = 2").arg(table_.name()));
+    prepareEdit();
+    rows().setRecNo(2);
+    rows().edit();
+    rows().setValue(u"crew", "lost?");
+    if (cached()) {
+        rows().post();
+        rows().next();
+        rows().edit();
+        rows().setValue(u"crew", "C");
+        rows().post();
+        EXPECT_THROW(rows().applyUpdates(), SkelvoError);
+        EXPECT_EQ(rows().changeCount(), 1);
+        EXPECT_EQ(stored(), (QList<Entry>{{1, 0, "a"}, {3, 0, "C"}}));
+    } else {
+        EXPECT_THROW(rows().post(), SkelvoError);
+        EXPECT_EQ(rows().state(), DataSet::State::Edit); // the typed values are kept
+        rows().cancel();
+        EXPECT_EQ(stored(), (QList<Entry>{{1, 0, "a"}, {3, 0, "c"}}));
+    }
+}
+
+TEST_P(RowSetSuite, BookmarksSurviveInsertsAndDeletes)
+{
+    seed({{1, 0, "a"}, {2, 0, "b"}, {3, 0, "c"}, {4, 0, "d"}});
+    open();
+    rows().setRecNo(3);
+    const DataSet::Bookmark mark = rows().bookmark();
+
+    prepareInsert();
+    rows().first();
+    rows().insert();
+    rows().setValue(u"ct", 0);
+    rows().setValue(u"crew", "new");
+    rows().post();
+    rows().last();
+    prepareEdit();
+    rows().remove();
+
+    rows().gotoBookmark(mark);
+    EXPECT_EQ(rows().asString(u"crew"), "c");
+    EXPECT_EQ(rows().recNo(), 4);
+
+    rows().remove();
+    EXPECT_FALSE(rows().bookmarkValid(mark));
+    EXPECT_THROW(rows().gotoBookmark(mark), SkelvoError);
+    send();
+}
+
+TEST_P(RowSetSuite, AwkwardTextRoundTripsByteExact)
+{
+    const QString awkward =
+        QStringLiteral("O'Brien \"x\" '' \\' a\\b, c;d\n改行\r\n山田太郎 𠮷 ①ｶﾅ\\");
+    open();
+    prepareInsert();
+    rows().append();
+    rows().setValue(u"ct", 1);
+    rows().setValue(u"sb", 0);
+    rows().setValue(u"crew", awkward);
+    rows().setValue(u"mmdd", "0703");
+    rows().setValue(u"pageno", "5"); // integers arrive as quoted text from CSV files
+    rows().post();
+    send();
+    EXPECT_EQ(storedText("crew", "ct = 1"), awkward);
+
+    prepareEdit();
+    rows().edit();
+    rows().setValue(u"remarks", awkward + awkward);
+    rows().post();
+    send();
+    EXPECT_EQ(storedText("remarks", "ct = 1"), awkward + awkward);
+
+    ASSERT_TRUE(store_.OpenLogTable());
+    EXPECT_EQ(rows().asString(u"crew"), awkward);
+    EXPECT_EQ(rows().asString(u"remarks"), awkward + awkward);
+    EXPECT_EQ(rows().asString(u"mmdd"), "0703");
+    EXPECT_EQ(rows().asInteger(u"pageno"), 5);
+    EXPECT_EQ(rows().asString(u"sign"), ""); // unset text reads empty
+    EXPECT_EQ(rows().asInteger(u"e_pageno"), 0);
+}
+
+TEST_P(RowSetSuite, ClosingSendsHeldChanges)
+{
+    seed({{1, 0, "a"}});
+    open();
+    prepareEdit();
+    rows().edit();
+    rows().setValue(u"crew", "kept");
+    rows().close();
+    EXPECT_EQ(stored(), (QList<Entry>{{1, 0, "kept"}}));
+}
+
+TEST_P(RowSetSuite, AClosedConnectionOpensAgainForTheRowSet)
+{
+    seed({{1, 0, "a"}});
+    store_.DisconnectDatabase();
+    rows().setCommandText(QStringLiteral("SELECT * FROM %1 ORDER BY ct,sb").arg(table_.name()));
+    rows().open();
+    EXPECT_EQ(rows().recordCount(), 1);
+    store_.DisconnectDatabase();
+    TableManagement::RunStatement(store_, QStringLiteral("DELETE FROM ") + table_.name());
+    EXPECT_TRUE(stored().isEmpty());
+}
+
+TEST_P(RowSetSuite, TenThousandRowsAreReadWalkedAndRewritten)
+{
+    constexpr int RowCount = 10000;
+    exec("START TRANSACTION");
+    for (int start = 1; start <= RowCount; start += 1000) {
+        QStringList values;
+        for (int ct = start; ct < start + 1000; ++ct)
+            values.append(QStringLiteral("(%1, 0, 'crew %1')").arg(ct));
+        exec(QStringLiteral("INSERT INTO %1 (ct, sb, crew) VALUES %2")
+                 .arg(table_.name(), values.join(',')));
+    }
+    exec("COMMIT");
+    open();
+    ASSERT_EQ(rows().recordCount(), RowCount);
+
+    rows().setFieldFlags(u"id", {false, false, false});
+    for (const char16_t* key : {u"ct", u"sb"})
+        rows().setFieldFlags(key, {false, true, true});
+    rows().setWhereMode(WhereMode::KeyAndChanged);
+    rows().disableControls();
+    int walked = 0;
+    for (rows().first(); !rows().eof(); rows().next(), ++walked) {
+        rows().edit();
+        rows().setValue(u"e_totaltime", QStringLiteral("%1:00").arg(rows().asInteger(u"ct")));
+    }
+    rows().enableControls();
+    send();
+    EXPECT_EQ(walked, RowCount);
+    EXPECT_EQ(storedText("COUNT(*)", "e_totaltime = CONCAT(ct, ':00')"), QString::number(RowCount));
+}
+
+TEST_P(RowSetSuite, FailedConnectionsAndMissingTablesAreQuiet)
+{
+    StoreConnections wrong;
+    connect(wrong);
+    wrong.Password = "not the password";
+    EXPECT_NO_THROW(wrong.ConnectDatabase());
+    EXPECT_FALSE(wrong.IsConnected);
+
+    store_.TableName = "no_such_table";
+    EXPECT_FALSE(store_.OpenLogTable());
+    EXPECT_THROW(rows().open(), SkelvoError);
+}
+
+TEST_P(RowSetSuite, TablesAreListedCreatedEmptiedAndDropped)
+{
+    seed({{1, 0, "a"}});
+    QStringList names{"stale"};
+    TableManagement::ListTableNames(store_, names);
+    EXPECT_TRUE(names.contains(table_.name())) << names.join(' ').toStdString();
+    EXPECT_FALSE(names.contains("stale"));
+
+    store_.ConnectDatabase();
+    TableManagement::EmptyLogTable(store_);
+    EXPECT_TRUE(stored().isEmpty());
+
+    testsupport::ScratchTable created(other_.database());
+    store_.ConnectDatabase();
+    TableManagement::RunStatement(store_, TableManagement::prepareCommand(
+                                              TableManagement::readCommandFile(
+                                                  SKELVO_SOURCE_DIR "/commands/CreateTable.MYSQL"),
+                                              created.name()));
+    names.clear();
+    TableManagement::ListTableNames(store_, names);
+    EXPECT_TRUE(names.contains(created.name()));
+
+    TableManagement::DropLogTable(store_, created.name());
+    names.clear();
+    TableManagement::ListTableNames(store_, names);
+    EXPECT_FALSE(names.contains(created.name()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Stores, RowSetSuite,
+                         ::testing::Values(StoreServer::MariaDb, StoreServer::Odbc),
+                         [](const auto& info) { return testsupport::storeServerName(info.param); });
+
+} // namespace
