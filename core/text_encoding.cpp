@@ -40,6 +40,19 @@ QByteArray convert(const Iconv& converter, const QByteArray& input, qsizetype& f
     return output;
 }
 
+// As convert(), with a converter opened for this one input.
+QByteArray convertAll(const char* to, const char* from, const QByteArray& input,
+                      qsizetype& failedAt)
+{
+    return convert(openConverter(to, from), input, failedAt);
+}
+
+QString characterAt(const QByteArray& utf8, qsizetype offset)
+{
+    const QString rest = QString::fromUtf8(utf8.mid(offset));
+    return rest.left(rest.front().isHighSurrogate() ? 2 : 1);
+}
+
 } // namespace
 
 QString decodeExternalText(const QByteArray& bytes)
@@ -54,7 +67,7 @@ QString decodeExternalText(const QByteArray& bytes)
         return text;
     }
     qsizetype failedAt = -1;
-    const QByteArray utf8 = convert(openConverter("UTF-8", "CP932"), bytes, failedAt);
+    const QByteArray utf8 = convertAll("UTF-8", "CP932", bytes, failedAt);
     if (failedAt >= 0)
         throw SkelvoError(QStringLiteral("ファイルの %1 バイト目は CP932 の文字ではありません。")
                               .arg(failedAt + 1));
@@ -63,14 +76,37 @@ QString decodeExternalText(const QByteArray& bytes)
 
 QByteArray encodeCp932(const QString& text)
 {
+    return encode(text, "CP932");
+}
+
+bool knowsCodeSet(const char* codeSet)
+{
+    iconv_t handle = iconv_open("UTF-8", codeSet);
+    if (handle == reinterpret_cast<iconv_t>(-1))
+        return false;
+    iconv_close(handle);
+    return true;
+}
+
+QString decode(const QByteArray& bytes, const char* codeSet)
+{
+    qsizetype failedAt = -1;
+    const QByteArray utf8 = convertAll("UTF-8", codeSet, bytes, failedAt);
+    if (failedAt >= 0)
+        throw SkelvoError(QStringLiteral("%1 バイト目は %2 の文字ではありません。")
+                              .arg(failedAt + 1)
+                              .arg(QString::fromLatin1(codeSet)));
+    return QString::fromUtf8(utf8);
+}
+
+QByteArray encode(const QString& text, const char* codeSet)
+{
     const QByteArray utf8 = text.toUtf8();
     qsizetype failedAt = -1;
-    QByteArray result = convert(openConverter("CP932", "UTF-8"), utf8, failedAt);
-    if (failedAt >= 0) {
-        const QString rest = QString::fromUtf8(utf8.mid(failedAt));
-        throw SkelvoError(QStringLiteral("文字「%1」は CP932 で書けません。")
-                              .arg(rest.left(rest.front().isHighSurrogate() ? 2 : 1)));
-    }
+    QByteArray result = convertAll(codeSet, "UTF-8", utf8, failedAt);
+    if (failedAt >= 0)
+        throw SkelvoError(QStringLiteral("文字「%1」は %2 で書けません。")
+                              .arg(characterAt(utf8, failedAt), QString::fromLatin1(codeSet)));
     return result;
 }
 

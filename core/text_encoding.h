@@ -14,4 +14,13 @@ QString decodeExternalText(const QByteArray& bytes);
 // Encodes as CP932; a character CP932 lacks raises an error naming it.
 QByteArray encodeCp932(const QString& text);
 
+// Whether iconv converts between the named code set ("CP932", "CP1252", …)
+// and Unicode.
+bool knowsCodeSet(const char* codeSet);
+
+// Converts from and to a code set that iconv knows by name. Bytes the code
+// set does not define, and characters it lacks, raise an error naming them.
+QString decode(const QByteArray& bytes, const char* codeSet);
+QByteArray encode(const QString& text, const char* codeSet);
+
 } // namespace TextEncoding

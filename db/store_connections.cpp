@@ -4,6 +4,7 @@
 #include "core/password.h"
 #include "core/settings_keys.h"
 #include "data/data_set.h"
+#include "data/paradox/paradox_driver.h"
 
 #include <QSqlDatabase>
 
@@ -51,6 +52,7 @@ void setServer(QSqlDatabase& db, const QString& server)
 
 StoreConnections::StoreConnections()
 {
+    ParadoxDriver::registerDriver();
     for (int kind = 0; kind < int(Kinds.size()); ++kind) {
         dataSets_[kind] = std::make_unique<DataSet>();
         dataSets_[kind]->setConnectionName(Kinds[kind].connectionName);

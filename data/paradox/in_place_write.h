@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+namespace paradox::codec {
+
+// The changes of one write in place (an append or an update), grouped in
+// named steps. Running it saves the regions it will change in the rollback
+// journal, changes the files step by step and removes the journal: a stop at
+// any point leaves a journal that restores the old table.
+//
+// Only the journal is flushed to disk before the files are touched: flushing
+// the files as well, so that a power cut just after a write would keep it,
+// more than doubled the time of an append. A crash of the program is covered
+// either way.
+class InPlaceWrite
+{
+public:
+    explicit InPlaceWrite(QString tablePath);
+
+    // Adds a change to the current step.
+    void put(const QString& filePath, qint64 offset, const QByteArray& bytes);
+    // Closes the current step under a name the step hook is told.
+    void endStep(const char* step);
+
+    void run();
+
+private:
+    struct Change
+    {
+        QString path;
+        qint64 offset = 0;
+        QByteArray bytes;
+    };
+    struct Step
+    {
+        const char* name = nullptr;
+        QList<Change> changes;
+    };
+
+    QString tablePath_;
+    QList<Step> steps_;
+    QList<Change> current_;
+};
+
+} // namespace paradox::codec

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QSqlDriver>
+#include <memory>
+
+namespace paradox {
+class SqlEngine;
+}
+
+// The folder store seen through Qt SQL: the database name is the folder,
+// each .DB file in it a table. Registered in-process as "QPARADOX".
+class ParadoxDriver : public QSqlDriver
+{
+    Q_OBJECT
+
+public:
+    static constexpr const char* Name = "QPARADOX";
+    // Makes the driver known to QSqlDatabase; safe to call more than once.
+    static void registerDriver();
+
+    explicit ParadoxDriver(QObject* parent = nullptr);
+    ~ParadoxDriver() override;
+
+    bool hasFeature(DriverFeature feature) const override;
+    bool open(const QString& folder, const QString& user, const QString& password,
+              const QString& host, int port, const QString& options) override;
+    void close() override;
+    QSqlResult* createResult() const override;
+    QStringList tables(QSql::TableType type) const override;
+    QSqlRecord record(const QString& table) const override;
+
+    paradox::SqlEngine& engine() const { return *engine_; }
+
+private:
+    std::unique_ptr<paradox::SqlEngine> engine_;
+};

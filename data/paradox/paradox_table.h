@@ -1,0 +1,130 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QVariant>
+#include <functional>
+#include <memory>
+
+// Paradox table files (.DB, with memo text in a .MB file beside them): the
+// folder store keeps one per aircraft, and tables from other Paradox-based
+// programs must open unchanged. Errors are raised as SkelvoError with a text
+// that says which file and what is wrong.
+namespace paradox {
+
+enum class FieldType : quint8
+{
+    Alpha = 0x01,
+    Date = 0x02,
+    Short = 0x03,
+    Long = 0x04,
+    Currency = 0x05,
+    Number = 0x06,
+    Logical = 0x09,
+    Memo = 0x0C,
+    Blob = 0x0D,
+    FormattedMemo = 0x0E,
+    Ole = 0x0F,
+    Graphic = 0x10,
+    Time = 0x14,
+    Timestamp = 0x15,
+    AutoIncrement = 0x16,
+    Bcd = 0x17,
+    Bytes = 0x18,
+};
+
+struct Field
+{
+    QString name;
+    FieldType type = FieldType::Alpha;
+    int size = 0; // bytes in the record (Alpha: its width; Memo: leader + 10; Bcd: 17)
+};
+
+// Values travel as QVariant: a null value is QVariant() (invalid). Alpha and
+// memo fields hold QString; Short, Long and AutoIncrement qint32 (int);
+// Number and Currency double; Bcd QString (its decimal digits, exact);
+// Logical bool; Date QDate; Time QTime; Timestamp QDateTime; Bytes, Blob,
+// Ole and Graphic QByteArray.
+using Row = QList<QVariant>;
+
+// Where a record lives in its file, so that it can be changed in place.
+using RecordPosition = qint64;
+
+struct Record
+{
+    RecordPosition position = 0;
+    Row values;
+};
+
+struct TableInfo
+{
+    int formatVersion = 0; // 30, 35, 40, 50 or 70
+    bool keyed = false;    // has a primary index (.PX) kept in key order
+    bool encrypted = false;
+    int codePage = 0; // e.g. 437, 850, 932, 1252
+    qint32 nextAutoIncrement = 0;
+    int recordSize = 0;
+    int blockSize = 0;
+    qint32 recordCount = 0;
+};
+
+class Table
+{
+public:
+    // Opens an existing table by the path of its .DB file (any letter case of
+    // the extension). A write interrupted earlier is rolled back first.
+    static Table open(const QString& path);
+
+    // Creates a new, empty, non-keyed table in the format Paradox 7 writes,
+    // with text in the given code page. Refuses a path that exists already.
+    static Table create(const QString& path, const QList<Field>& fields, int codePage = 932);
+
+    // Removes the table file and its companion files (.MB, .PX, .Xnn, .Ynn).
+    static void drop(const QString& path);
+
+    Table(Table&&) noexcept;
+    Table& operator=(Table&&) noexcept;
+    ~Table();
+
+    const QString& path() const;
+    const QList<Field>& fields() const;
+    const TableInfo& info() const;
+
+    // Every record in table order (the block chain, not the physical order).
+    QList<Record> readAll() const;
+
+    // Raises, before anything changes, when this table cannot be written
+    // safely (keyed, encrypted, a field type this codec does not write),
+    // saying why.
+    void checkWritable() const;
+
+    // The writes below keep the file whole at any moment: a crash leaves the
+    // old table or the new one. Each holds a lock that keeps a second
+    // program instance from writing the same table meanwhile. Values are
+    // converted to the field's type; text too long for its field is cut at a
+    // character boundary.
+
+    // Adds a record at the end of the last block without rewriting the file.
+    // An AutoIncrement field takes the table's next number, which is written
+    // back into the row. Returns the new record's position.
+    RecordPosition append(Row& row);
+
+    // Replaces one record's values in place.
+    void update(RecordPosition position, const Row& row);
+
+    // Rewrites the table without the given records (through a temporary file
+    // and an atomic rename).
+    void remove(const QList<RecordPosition>& positions);
+
+    // For tests: called between the steps of a write with a step name, so a
+    // test can stop the writer there (by throwing) and check the file after.
+    using StepHook = std::function<void(const char* step)>;
+    static void setStepHook(StepHook hook);
+
+private:
+    struct Data;
+    explicit Table(std::unique_ptr<Data> data);
+    std::unique_ptr<Data> d;
+};
+
+} // namespace paradox
