@@ -1,0 +1,496 @@
+#include "app/skelvo_main_form.h"
+
+#include "app/grid/fix_db_grid.h"
+#include "calc/preference_form.h"
+#include "core/error.h"
+#include "core/grid_columns.h"
+#include "core/log_record.h"
+#include "core/settings_file.h"
+#include "core/settings_keys.h"
+#include "data/data_set.h"
+#include "data/data_source.h"
+#include "db/db_setting_form.h"
+#include "db/store_connections.h"
+#include "db/table_management.h"
+#include "entry/input_form.h"
+#include "ui/command_guard.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QToolBar>
+
+namespace {
+
+// The navigator's buttons, in their order on the bar.
+enum NavigatorButton
+{
+    NavFirst,
+    NavPrior,
+    NavNext,
+    NavLast,
+    NavInsert,
+    NavDelete,
+    NavEdit,
+    NavPost,
+    NavCancel,
+    NavRefresh,
+};
+
+struct NavigatorEntry
+{
+    const char* symbol;
+    const char* hint;
+};
+
+constexpr NavigatorEntry NavigatorEntries[] = {
+    {"|◀", "先頭レコード"},  {"◀", "前のレコード"},   {"▶", "次のレコード"},
+    {"▶|", "最終レコード"},  {"+", "レコードの挿入"}, {"−", "レコードの削除"},
+    {"▲", "レコードの編集"}, {"✓", "編集の確定"},     {"✕", "編集のキャンセル"},
+    {"↻", "データの更新"},
+};
+
+} // namespace
+
+TSkelvoMainForm::TSkelvoMainForm(const QString& iniFileName, QWidget* parent)
+    : QMainWindow(parent), IniFileName(iniFileName)
+{
+    setObjectName(QStringLiteral("SkelvoMainForm"));
+    setWindowTitle(QStringLiteral("SkelvoMainForm"));
+    DataSource1 = new DataSource(this);
+    buildWidgets();
+    buildActions();
+    buildMenus();
+    FormCreate();
+}
+
+TSkelvoMainForm::~TSkelvoMainForm() = default;
+
+void TSkelvoMainForm::setForms(TdBSettingForm* dbSetting, TInputForm* input,
+                               TPreferenceForm* preference)
+{
+    dbSetting_ = dbSetting;
+    input_ = input;
+    preference_ = preference;
+    DataSource1->setDataSet(store().dataSetOf(MySqlStore));
+}
+
+StoreConnections& TSkelvoMainForm::store() const
+{
+    return dbSetting_->store();
+}
+
+void TSkelvoMainForm::buildWidgets()
+{
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+
+    auto* top = new QHBoxLayout;
+    auto* selector = new QVBoxLayout;
+    selector->addWidget(new QLabel(QStringLiteral("機体記号"), central));
+    ComboBox1 = new QComboBox(central);
+    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    ComboBox1->setEditable(true);
+    ComboBox1->setInsertPolicy(QComboBox::NoInsert);
+    ComboBox1->setMinimumWidth(120);
+    selector->addWidget(ComboBox1);
+    auto* refresh = new QPushButton(central);
+    refresh->setObjectName(QStringLiteral("Button1"));
+    selector->addWidget(refresh);
+    top->addLayout(selector);
+
+    const QString groups[] = {QStringLiteral("総航行時間"), QStringLiteral("エンジン時間"),
+                              QStringLiteral("プロペラ時間")};
+    for (int g = 0; g < 3; ++g) {
+        auto* group = new QGroupBox(groups[g], central);
+        group->setObjectName(QStringLiteral("GroupBox%1").arg(g + 1));
+        auto* grid = new QGridLayout(group);
+        for (int k = 0; k < 2; ++k) {
+            auto* edit = new QLineEdit(group);
+            edit->setObjectName(QStringLiteral("Edit%1").arg(g * 2 + k + 1));
+            edit->setReadOnly(true);
+            edits_[g * 2 + k] = edit;
+            grid->addWidget(
+                new QLabel(k == 0 ? QStringLiteral("製造後") : QStringLiteral("ＯＨ後"), group), k,
+                0);
+            grid->addWidget(edit, k, 1);
+        }
+        top->addWidget(group);
+    }
+    top->addStretch();
+    layout->addLayout(top);
+
+    DBNavigator1 = new QToolBar(central);
+    DBNavigator1->setObjectName(QStringLiteral("DBNavigator1"));
+    for (int button = 0; button < int(std::size(NavigatorEntries)); ++button) {
+        QAction* action =
+            DBNavigator1->addAction(QString::fromUtf8(NavigatorEntries[button].symbol));
+        action->setObjectName(QStringLiteral("DBNavigator1Button%1").arg(button));
+        action->setToolTip(QString::fromUtf8(NavigatorEntries[button].hint));
+        connect(action, &QAction::triggered, this, [this, button] { DBNavigator1Click(button); });
+    }
+    layout->addWidget(DBNavigator1);
+
+    auto* splitter = new QSplitter(central);
+    Panel3 = new QWidget(splitter);
+    Panel3->setObjectName(QStringLiteral("Panel3"));
+    Panel3->setFixedWidth(139);
+    Panel3->hide();
+    FixDBGrid1 = new TFixDBGrid(splitter);
+    FixDBGrid1->setObjectName(QStringLiteral("FixDBGrid1"));
+    FixDBGrid1->setDataSource(DataSource1);
+    FixDBGrid1->setAsRowSelect(true);
+    FixDBGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
+    splitter->setHandleWidth(1);
+    layout->addWidget(splitter, 1);
+
+    Panel1 = new QWidget(central);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    auto* range = new QHBoxLayout(Panel1);
+    for (int i = 0; i < 2; ++i) {
+        auto* edit = new QLineEdit(Panel1);
+        edit->setObjectName(QStringLiteral("Edit%1").arg(7 + i));
+        edit->setReadOnly(true);
+        edits_[6 + i] = edit;
+        range->addWidget(new QLabel(
+            i == 0 ? QStringLiteral("計算結果: 航行時間=") : QStringLiteral("飛行時間="), Panel1));
+        range->addWidget(edit);
+    }
+    range->addStretch();
+    Panel1->hide();
+    layout->addWidget(Panel1);
+    setCentralWidget(central);
+
+    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+    for (QLabel*& panel : statusPanels_) {
+        panel = new QLabel(this);
+        panel->setFixedWidth(200);
+        statusBar()->addWidget(panel);
+    }
+
+    connect(ComboBox1, &QComboBox::editTextChanged, this, &TSkelvoMainForm::ComboBox1Change);
+    connect(FixDBGrid1, &TFixDBGrid::keyDown, this, &TSkelvoMainForm::FixDBGrid1KeyDown);
+    connect(FixDBGrid1, &TFixDBGrid::keyPress, this,
+            [this](QKeyEvent*, bool&) { UpdateStatusBar(); });
+    connect(FixDBGrid1, &TFixDBGrid::gridDoubleClicked, this, [this] { UpdateStatusBar(); });
+    connect(FixDBGrid1, &TFixDBGrid::mouseDownOutsideCells, this, [this] { UpdateStatusBar(); });
+    connect(DataSource1, &DataSource::currentChanged, this, [this] { UpdateStatusBar(); });
+    applyDefaultColumns();
+}
+
+void TSkelvoMainForm::applyDefaultColumns()
+{
+    QList<TFixDBGrid::Column> columns;
+    for (const GridColumns::DefaultColumn& column : GridColumns::defaults()) {
+        const LogRecord::Column* field = LogRecord::findColumn(QString(column.fieldName));
+        columns.append(
+            {QString(column.fieldName), field->gridTitle.toString(), column.width, true});
+    }
+    FixDBGrid1->setColumns(columns);
+}
+
+QAction* TSkelvoMainForm::addAction(const char* name, const QString& caption)
+{
+    auto* action = new QAction(caption, this);
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+}
+
+void TSkelvoMainForm::buildActions()
+{
+    const struct
+    {
+        const char* name;
+        const char* caption;
+        std::function<void()> execute;
+    } actions[] = {
+        {"GridCustomSaveAction", "表示条件の保存", {}},
+        {"GridCustomLoadAction", "表示条件の読込", {}},
+        {"ExitAction", "終了", [this] { close(); }},
+        {"DataRefreshAction", "最新の情報に更新", [this] { DataRefreshActionExecute(); }},
+        {"ColumnsEditAction", "表示項目の編集", {}},
+        {"LanguageCahngeAction", "言語切替", {}},
+        {"PrinterSettingAction", "プリンターの設定", {}},
+        {"SkelvoPrintAction", "スケルボ印刷", {}},
+        {"EngineLogPrintAction", "エンジンログ印刷", {}},
+        {"PropellerLogPrintAction", "プロペラログ印刷", {}},
+        {"CalcAllAction", "再計算", {}},
+        {"CalcPartAction", "指定範囲の計算", {}},
+        {"CalcStartAction", "部分計算開始位置設定", {}},
+        {"CalcEndAction", "部分計算終了位置設定", {}},
+        {"CalcReleaseAction", "部分計算解除", [this] { CalcReleaseActionExecute(); }},
+        {"DatabaseSettingAction", "データベース設定", [this] { DatabaseSettingActionExecute(); }},
+        {"SetPreferenceAction", "環境設定設定", [this] { SetPreferenceActionExecute(); }},
+        {"TableOpenAction", "テーブルオープン", [this] { TableOpenActionExecute(); }},
+        {"TableCloseAction", "テーブルクローズ", [this] { TableCloseActionExecute(); }},
+    };
+    for (const auto& entry : actions) {
+        QAction* action = addAction(entry.name, QString::fromUtf8(entry.caption));
+        // Actions without a command yet belong to features still to come.
+        if (entry.execute)
+            connect(action, &QAction::triggered, this,
+                    [this, execute = entry.execute] { runCommand(this, execute); });
+    }
+    findChild<QAction*>(QStringLiteral("LanguageCahngeAction"))->setEnabled(false);
+    findChild<QAction*>(QStringLiteral("ColumnsEditAction"))->setCheckable(true);
+    QAction* refresh = findChild<QAction*>(QStringLiteral("DataRefreshAction"));
+    auto* button = findChild<QPushButton*>(QStringLiteral("Button1"));
+    button->setText(refresh->text());
+    connect(button, &QPushButton::clicked, refresh, &QAction::trigger);
+}
+
+void TSkelvoMainForm::buildMenus()
+{
+    const auto action = [this](const char* name) {
+        return findChild<QAction*>(QString::fromLatin1(name));
+    };
+    QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル"));
+    file->addAction(action("GridCustomSaveAction"));
+    file->addAction(action("GridCustomLoadAction"));
+    file->addSeparator();
+    file->addAction(action("ExitAction"));
+    QMenu* view = menuBar()->addMenu(QStringLiteral("表示"));
+    view->addAction(action("DataRefreshAction"));
+    view->addAction(action("ColumnsEditAction"));
+    view->addAction(action("LanguageCahngeAction"));
+    menuBar()->addMenu(QStringLiteral("編集"));
+    QMenu* print = menuBar()->addMenu(QStringLiteral("印刷"));
+    for (const char* name : {"PrinterSettingAction", "SkelvoPrintAction", "EngineLogPrintAction",
+                             "PropellerLogPrintAction"})
+        print->addAction(action(name));
+    QMenu* calc = menuBar()->addMenu(QStringLiteral("計算"));
+    calc->addAction(action("CalcAllAction"));
+    calc->addAction(action("CalcPartAction"));
+    QMenu* settings = menuBar()->addMenu(QStringLiteral("設定"));
+    settings->addAction(action("DatabaseSettingAction"));
+    settings->addAction(action("SetPreferenceAction"));
+
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    for (const char* name :
+         {"CalcStartAction", "CalcEndAction", "CalcReleaseAction", "CalcPartAction"})
+        PopupMenu1->addAction(action(name));
+    PopupMenu1->addSeparator();
+    PopupMenu1->addAction(action("CalcAllAction"));
+    connect(FixDBGrid1, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        PopupMenu1->popup(FixDBGrid1->viewport()->mapToGlobal(at));
+    });
+}
+
+void TSkelvoMainForm::FormCreate()
+{
+    const int top = Settings::read(IniFileName, Settings::WindowsTop);
+    const int left = Settings::read(IniFileName, Settings::WindowsLeft);
+    resize(Settings::read(IniFileName, Settings::WindowsWidth),
+           Settings::read(IniFileName, Settings::WindowsHeight));
+    move(left, top);
+    PrinterName = Settings::read(IniFileName, Settings::PrinterName);
+    PrinterPaperSize = Settings::read(IniFileName, Settings::PrinterSize);
+    PrinterOrientation = Settings::read(IniFileName, Settings::PrinterOrientation);
+    PrinterBin = Settings::read(IniFileName, Settings::PrinterBin);
+}
+
+void TSkelvoMainForm::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (shown_)
+        return;
+    shown_ = true;
+    FormShow();
+}
+
+void TSkelvoMainForm::FormShow()
+{
+    // An error ends the start-up steps; the window stays and the program
+    // runs on.
+    runCommand(this, [this] {
+        CalcReleaseActionExecute();
+        preferences.read(IniFileName);
+        for (int i = 0; i < 5; ++i) {
+            QStringList list;
+            MyutyFiles::ReadHistoryList(IniFileName, Settings::HistorySection,
+                                        QString::fromLatin1(Settings::HistoryListNames[i]), list);
+            input_->historyBoxes()[i]->clear();
+            input_->historyBoxes()[i]->addItems(list);
+        }
+        LayoutFileName = Settings::read(IniFileName, Settings::ColumnsDefFile);
+        LayoutChanged = false;
+
+        QStringList names;
+        try {
+            TableManagement::ListTableNames(store(), names);
+        } catch (const std::exception&) {
+            names.clear(); // an unreachable store leaves the selector empty
+        }
+        const QSignalBlocker quiet(ComboBox1);
+        ComboBox1->clear();
+        ComboBox1->addItems(names);
+        ComboBox1->setEditText(store().TableName);
+        if (!store().TableName.isEmpty())
+            TableOpenActionExecute();
+    });
+    FixDBGrid1->setFocus();
+}
+
+DataSet* TSkelvoMainForm::openDataSet() const
+{
+    DataSet* dataSet = DataSource1->dataSet();
+    return dataSet && dataSet->isOpen() ? dataSet : nullptr;
+}
+
+void TSkelvoMainForm::TableOpenActionExecute()
+{
+    store().ConnectDatabase();
+    store().SelectColumns = QStringLiteral("*");
+    store().SelectOrder = QStringLiteral(" ORDER BY ct,sb");
+    store().OpenLogTable();
+    DataSet* dataSet = store().CurrentDataSet();
+    if (!dataSet)
+        throw SkelvoError(
+            QStringLiteral("データベースの種類 %1 は使えません。").arg(store().DatabaseKind));
+    DataSource1->setDataSet(dataSet);
+    if (!dataSet->isOpen())
+        dataSet->open();
+    dataSet->last();
+    UpdateStatusBar();
+}
+
+void TSkelvoMainForm::TableCloseActionExecute()
+{
+    if (DataSet* dataSet = DataSource1->dataSet())
+        dataSet->close();
+    store().CloseLogTable();
+    store().DisconnectDatabase();
+}
+
+void TSkelvoMainForm::DataRefreshActionExecute()
+{
+    {
+        const QSignalBlocker quiet(ComboBox1);
+        ComboBox1->setEditText(store().TableName);
+    }
+    TableCloseActionExecute();
+    TableOpenActionExecute();
+    FixDBGrid1->setFocus();
+}
+
+void TSkelvoMainForm::CalcReleaseActionExecute()
+{
+    PartStart = 0;
+    PartEnd = 0;
+    Panel1->hide();
+    FixDBGrid1->viewport()->update();
+}
+
+void TSkelvoMainForm::ComboBox1Change(const QString& text)
+{
+    if (ComboBox1->findText(text, Qt::MatchFixedString) < 0)
+        return;
+    runCommand(this, [this, text] {
+        TableCloseActionExecute();
+        store().TableName = text;
+        TableOpenActionExecute();
+    });
+}
+
+void TSkelvoMainForm::DatabaseSettingActionExecute()
+{
+    dbSetting_->exec();
+    DataRefreshActionExecute();
+}
+
+void TSkelvoMainForm::SetPreferenceActionExecute()
+{
+    preference_->exec();
+}
+
+void TSkelvoMainForm::UpdateStatusBar()
+{
+    statusPanels_[0]->setText(QStringLiteral("Database:") + store().DatabaseName);
+    const DataSet* dataSet = DataSource1->dataSet();
+    const int recNo = dataSet ? dataSet->recNo() : 0;
+    const int count = dataSet && dataSet->isOpen() ? dataSet->recordCount() : 0;
+    statusPanels_[1]->setText(QString::asprintf("Record:%d/%d", recNo, count));
+}
+
+void TSkelvoMainForm::FixDBGrid1KeyDown(QKeyEvent* event, bool& handled)
+{
+    runCommand(this, [&] {
+        DataSet* dataSet = openDataSet();
+        if (dataSet && event->key() == Qt::Key_End) {
+            dataSet->last();
+            handled = true;
+        } else if (dataSet && event->key() == Qt::Key_Home) {
+            dataSet->first();
+            handled = true;
+        }
+    });
+    UpdateStatusBar();
+}
+
+void TSkelvoMainForm::DBNavigator1Click(int button)
+{
+    runCommand(this, [this, button] {
+        DataSet* dataSet = openDataSet();
+        if (!dataSet)
+            return;
+        switch (button) {
+        case NavFirst:
+            dataSet->first();
+            break;
+        case NavPrior:
+            dataSet->prior();
+            break;
+        case NavNext:
+            dataSet->next();
+            break;
+        case NavLast:
+            dataSet->last();
+            break;
+        case NavPost:
+            dataSet->post();
+            break;
+        case NavCancel:
+            dataSet->cancel();
+            break;
+        case NavRefresh:
+            DataRefreshActionExecute();
+            break;
+        default:
+            break; // insert, delete and edit go through the entry routines
+        }
+    });
+    UpdateStatusBar();
+}
+
+void TSkelvoMainForm::closeEvent(QCloseEvent* event)
+{
+    FormClose();
+    QMainWindow::closeEvent(event);
+}
+
+void TSkelvoMainForm::FormClose()
+{
+    runCommand(this, [this] {
+        dbSetting_->OldTableCloseActionExecute();
+        store().CloseLogTable();
+        store().DisconnectDatabase();
+    });
+    const QRect bounds = frameGeometry();
+    Settings::write(IniFileName, Settings::WindowsTop, bounds.top());
+    Settings::write(IniFileName, Settings::WindowsLeft, bounds.left());
+    Settings::write(IniFileName, Settings::WindowsWidth, bounds.width());
+    Settings::write(IniFileName, Settings::WindowsHeight, bounds.height());
+    preferences.writeSwitches(IniFileName);
+    Settings::write(IniFileName, Settings::ColumnsDefFile, LayoutFileName);
+    preferences.writeRussianValueAndOldPattern(IniFileName);
+}

@@ -1,0 +1,98 @@
+#pragma once
+
+#include "core/preferences.h"
+
+#include <QMainWindow>
+#include <array>
+
+class DataSet;
+class DataSource;
+class QAction;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QToolBar;
+class QWidget;
+class StoreConnections;
+class TFixDBGrid;
+class TInputForm;
+class TPreferenceForm;
+class TdBSettingForm;
+
+// The program's home: the log grid of one aircraft, the aircraft selector,
+// the totals, the menus and the status bar. It owns start-up and shutdown;
+// the store itself is reached through the database settings window.
+class TSkelvoMainForm : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // Runs FormCreate: fixes the settings file and reads the window
+    // placement and the printer choice.
+    explicit TSkelvoMainForm(const QString& iniFileName, QWidget* parent = nullptr);
+    ~TSkelvoMainForm() override;
+
+    // The long-lived windows created after this one.
+    void setForms(TdBSettingForm* dbSetting, TInputForm* input, TPreferenceForm* preference);
+
+    // Fields other windows read and change.
+    QString IniFileName;
+    Preferences preferences;
+    QString PrinterName;
+    int PrinterPaperSize = 13;
+    int PrinterOrientation = 2;
+    int PrinterBin = 7;
+    QString LayoutFileName;
+    bool LayoutChanged = false;
+    int PartStart = 0;
+    int PartEnd = 0;
+    QString DefaultYear;
+    QString DefaultMonthDay;
+
+    DataSource* DataSource1 = nullptr;
+    TFixDBGrid* FixDBGrid1 = nullptr;
+    QComboBox* ComboBox1 = nullptr;
+
+    void UpdateStatusBar();
+    void TableOpenActionExecute();
+    void TableCloseActionExecute();
+    void DataRefreshActionExecute();
+    void CalcReleaseActionExecute();
+    void DatabaseSettingActionExecute();
+    void SetPreferenceActionExecute();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void FormCreate();
+    void FormShow();
+    void FormClose();
+    void ComboBox1Change(const QString& text);
+    void FixDBGrid1KeyDown(QKeyEvent* event, bool& handled);
+    void DBNavigator1Click(int button);
+
+    void buildWidgets();
+    void buildActions();
+    void buildMenus();
+    QAction* addAction(const char* name, const QString& caption);
+    StoreConnections& store() const;
+    DataSet* openDataSet() const;
+    void applyDefaultColumns();
+
+    TdBSettingForm* dbSetting_ = nullptr;
+    TInputForm* input_ = nullptr;
+    TPreferenceForm* preference_ = nullptr;
+    bool shown_ = false;
+    bool selectorFollowsUser_ = true;
+    QLabel* statusPanels_[2] = {};
+    QWidget* Panel1 = nullptr;
+    QWidget* Panel3 = nullptr;
+    std::array<QLineEdit*, 8> edits_{}; // Edit1 to Edit8
+    QToolBar* DBNavigator1 = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+};

@@ -1,0 +1,129 @@
+#pragma once
+
+#include "db/store_connections.h"
+
+#include <QDialog>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QAction;
+class QComboBox;
+class QGroupBox;
+class QHBoxLayout;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QMenuBar;
+class QProgressBar;
+class QPushButton;
+class QStatusBar;
+class TFolderDialog;
+
+// The database settings window: the connection settings of the store in
+// use and the aircraft tables in it. It owns the connections and row-sets
+// (store()) through which the rest of the program reaches the log table,
+// lives for the whole run and writes its settings back whenever it closes.
+class TdBSettingForm : public QDialog
+{
+    Q_OBJECT
+
+public:
+    TdBSettingForm(const QString& iniFileName, QWidget* parent);
+    ~TdBSettingForm() override;
+
+    StoreConnections& store() { return *store_; }
+    const QString& iniFileName() const { return iniFileName_; }
+
+    // Test hook for the table-name input box: when set, it is asked instead
+    // of showing the box; nothing back means Cancel.
+    using InputHook =
+        std::function<std::optional<QString>(const QString& caption, const QString& prompt)>;
+    static void setInputTestHook(InputHook hook);
+
+    QAction* ExitAction;
+    QAction* GetTabelNamesAction;
+    QAction* SelectTableAction;
+    QAction* DeleteTableAction;
+    QAction* CreateTableAction;
+    QAction* ParadoxOpenAction;
+    // Older-edition tables: not available in this edition yet.
+    QAction* OldTableReadAction;
+    QAction* OldTableCloseAction;
+
+    TFolderDialog* FolderDialog1;
+
+public slots:
+    void FormCreate();
+    void FormShow();
+    void FormClose();
+
+    void ComboBox1Change(int index);
+    void Button1Click();
+    void LabeledEdit1Change();
+    void LabeledEdit2Change();
+    void LabeledEdit3Change();
+    void LabeledEdit4Change();
+    void LabeledEdit2Click();
+    void LabeledEdit5Change(const QString& text);
+
+    void ExitActionExecute();
+    void ParadoxOpenActionExecute();
+    void GetTabelNamesActionExecute();
+    void SelectTableActionExecute();
+    void DeleteTableActionExecute();
+    void CreateTableActionExecute();
+    void OldTableReadActionExecute();
+    void OldTableCloseActionExecute();
+
+    void ShowSettings();
+    void TakeSettings();
+    void ShowConnectionState();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+public:
+    // Every way of closing (the close action, Escape, the title bar) ends
+    // here, so the settings are written whichever way the window goes.
+    void done(int result) override;
+
+private:
+    void createActions();
+    void createWidgets();
+    QGroupBox* createDatabaseGroup();
+    QGroupBox* createTableGroup();
+    void createStatusBar();
+    void setEditShown(int edit, bool shown);
+    void setKindLayout(int kind);
+    void centreOverParent();
+
+    void refreshTableList();
+    void updatePopupAttachment();
+    QString selectedTableName() const;
+    std::optional<QString> askTableName();
+    void showCreateFailure(const QString& message);
+
+    QString iniFileName_;
+    std::unique_ptr<StoreConnections> store_;
+
+    QMenuBar* menuBar_ = nullptr;
+    QHBoxLayout* groupRow_ = nullptr;
+    QComboBox* ComboBox1 = nullptr;
+    QLineEdit* LabeledEdit[6] = {}; // 1 to 5
+    QLabel* editLabel_[6] = {};
+    QWidget* editBox_[6] = {};
+    QPushButton* Button1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QListWidget* ListBox1 = nullptr;
+    QPushButton* Button3 = nullptr;
+    QPushButton* Button4 = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QStatusBar* StatusBar1 = nullptr;
+    QLabel* statusPanel_[2] = {};
+    QProgressBar* ProgressBar1 = nullptr;
+};

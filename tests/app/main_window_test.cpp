@@ -1,0 +1,133 @@
+// The program's start-up, table switching and shutdown, driven through the
+// real windows on a folder store.
+#include "app/skelvo_windows.h"
+#include "core/settings_file.h"
+#include "data/data_set.h"
+#include "data/paradox/paradox_sql.h"
+#include "db/store_connections.h"
+#include "db/table_management.h"
+#include "tests/testsupport/gui_application.h"
+#include "tests/testsupport/qt_printers.h"
+#include "tests/testsupport/temp_folder.h"
+#include "ui/message_box.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QStatusBar>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+class MainWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        testsupport::ensureGuiApplication();
+        MessageBox::setTestMode(true);
+        store_ = folder_.path() + "/store";
+        QDir().mkpath(store_);
+        paradox::SqlEngine engine(store_);
+        const QString command =
+            TableManagement::readCommandFile(SKELVO_SOURCE_DIR "/commands/CreateTable.PRDX");
+        for (const char* table : {"AB12", "CD34"}) {
+            engine.execute(TableManagement::prepareCommand(command, table));
+            for (int ct = 1; ct <= 3; ++ct)
+                engine.execute(
+                    QStringLiteral("INSERT INTO %1 (ct, sb, crew) VALUES (%2, 0, '%1-%2')")
+                        .arg(table)
+                        .arg(ct));
+        }
+        ini_ = folder_.filePath("skelvo.INI");
+    }
+    void TearDown() override { MessageBox::setTestMode(false); }
+
+    void storeSettings(int kind, const QString& database, const QString& table)
+    {
+        MyutyFiles::IniWriteInteger(ini_, "Database", "DatabaseKind", kind);
+        MyutyFiles::IniWriteString(ini_, "Database", "DatabaseName", database);
+        MyutyFiles::IniWriteString(ini_, "Database", "TableName", table);
+    }
+
+    void start()
+    {
+        windows_ = std::make_unique<SkelvoWindows>(ini_);
+        windows_->mainForm.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&windows_->mainForm));
+    }
+
+    TSkelvoMainForm& main() { return windows_->mainForm; }
+    DataSet* rows() { return windows_->dbSettingForm.store().CurrentDataSet(); }
+    QString statusText(int panel)
+    {
+        return main().statusBar()->findChildren<QLabel*>().at(panel)->text();
+    }
+
+    testsupport::TempFolder folder_;
+    QString store_;
+    QString ini_;
+    std::unique_ptr<SkelvoWindows> windows_;
+};
+
+TEST_F(MainWindowTest, FirstStartWithoutSettingsOpensNothing)
+{
+    start();
+    EXPECT_EQ(main().geometry().size(), QSize(800, 600));
+    EXPECT_EQ(main().ComboBox1->currentText(), "");
+    EXPECT_FALSE(rows()->isOpen());
+    EXPECT_TRUE(MessageBox::takeRecorded().isEmpty()); // an unreachable listing says nothing
+}
+
+TEST_F(MainWindowTest, OpensTheStoredTableOnItsLastRow)
+{
+    storeSettings(ParadoxStore, store_, "ab12");
+    start();
+    ASSERT_TRUE(rows()->isOpen());
+    EXPECT_EQ(rows()->recordCount(), 3);
+    EXPECT_TRUE(rows()->eof());
+    EXPECT_EQ(rows()->asString(u"crew"), "AB12-3");
+    EXPECT_EQ(main().ComboBox1->count(), 2);
+    EXPECT_EQ(statusText(0), "Database:" + store_);
+    EXPECT_EQ(statusText(1), "Record:3/3");
+    main().grab().save(QStringLiteral("main_window.png"));
+}
+
+TEST_F(MainWindowTest, AMissingTableGivesExactlyOneMessage)
+{
+    storeSettings(ParadoxStore, store_, "zz99");
+    start();
+    const auto shown = MessageBox::takeRecorded();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_FALSE(shown[0].text.isEmpty());
+    EXPECT_FALSE(rows()->isOpen());
+}
+
+TEST_F(MainWindowTest, SelectorOpensListedTablesInAnyCaseOnly)
+{
+    storeSettings(ParadoxStore, store_, "ab12");
+    start();
+    main().ComboBox1->setEditText("zz");
+    EXPECT_EQ(rows()->asString(u"crew"), "AB12-3"); // not listed: nothing happens
+    main().ComboBox1->setEditText("cd34");
+    EXPECT_EQ(windows_->dbSettingForm.store().TableName, "cd34");
+    EXPECT_EQ(rows()->asString(u"crew"), "CD34-3");
+    EXPECT_TRUE(MessageBox::takeRecorded().isEmpty());
+}
+
+TEST_F(MainWindowTest, ShutdownWritesPlacementPreferencesAndLayoutName)
+{
+    storeSettings(ParadoxStore, store_, "ab12");
+    start();
+    main().preferences.RussianValue = 35;
+    main().close();
+    EXPECT_EQ(MyutyFiles::IniReadInteger(ini_, "Windows", "Width", 0),
+              main().frameGeometry().width());
+    EXPECT_EQ(MyutyFiles::IniReadInteger(ini_, "Preference", "RussianValue", 0), 35);
+    EXPECT_EQ(MyutyFiles::IniReadString(ini_, "GridDesign", "ColumnsDefFile", ""), "Default.CDF");
+    EXPECT_FALSE(rows()->isOpen());
+}
+
+} // namespace

@@ -1,0 +1,29 @@
+#include "ui/command_guard.h"
+
+#include "core/error.h"
+#include "ui/message_box.h"
+
+#include <QApplication>
+
+bool runCommand(QWidget* parent, const std::function<void()>& command)
+{
+    try {
+        command();
+        return true;
+    } catch (const SkelvoError& error) {
+        MessageBox::inform(parent, error.message());
+    } catch (const std::exception& error) {
+        MessageBox::inform(parent, QString::fromLocal8Bit(error.what()));
+    }
+    return false;
+}
+
+WaitCursor::WaitCursor()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+WaitCursor::~WaitCursor()
+{
+    QApplication::restoreOverrideCursor();
+}

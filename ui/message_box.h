@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+class QWidget;
+
+// Every message and question box of the program goes through here, so that
+// tests can answer the next box in advance and read what it said instead of
+// waiting on a modal window.
+namespace MessageBox {
+
+enum class Kind
+{
+    Information, // an error shown by the general error display, asterisk messages
+    Warning,     // refusals, with OK
+    Question,    // confirmations, with Yes and No (or OK and Cancel)
+};
+
+// Yes/No question; true for Yes.
+bool askYesNo(QWidget* parent, const QString& text);
+// OK/Cancel question; true for OK.
+bool askOkCancel(QWidget* parent, const QString& text);
+void warn(QWidget* parent, const QString& text);
+void inform(QWidget* parent, const QString& text);
+
+// Test hook: the boxes shown record their texts; a pre-set answer is used
+// for the next question instead of showing it (true = Yes/OK).
+struct Recorded
+{
+    Kind kind;
+    QString text;
+};
+void setTestMode(bool on);
+void answerNext(bool answer);
+QList<Recorded> takeRecorded();
+
+} // namespace MessageBox
