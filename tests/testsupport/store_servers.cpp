@@ -1,5 +1,7 @@
 #include "tests/testsupport/store_servers.h"
 
+#include "tests/testsupport/gui_application.h"
+
 #include <QAtomicInt>
 #include <QCoreApplication>
 #include <QRegularExpression>
@@ -11,19 +13,6 @@
 
 namespace testsupport {
 namespace {
-
-// Qt loads SQL drivers as plugins, which needs an application object; test
-// executables built on gtest_main have none. It is never destroyed: plugins
-// may still be in use when static objects go.
-void ensureApplication()
-{
-    if (QCoreApplication::instance())
-        return;
-    static int argc = 1;
-    static char name[] = "skelvo-store-test";
-    static char* argv[] = {name, nullptr};
-    new QCoreApplication(argc, argv);
-}
 
 // The values of variables the store fixture sets, in order; when any is
 // missing the test fails once, naming them, and the list comes back empty.
@@ -46,7 +35,8 @@ QStringList fixtureValues(std::initializer_list<const char*> variables)
 
 QSqlDatabase freshConnection(const QString& driver, const QString& connectionName)
 {
-    ensureApplication();
+    // Qt loads SQL drivers as plugins, which needs an application object.
+    ensureGuiApplication();
     if (QSqlDatabase::contains(connectionName))
         QSqlDatabase::removeDatabase(connectionName);
     QSqlDatabase db = QSqlDatabase::addDatabase(driver, connectionName);
