@@ -2,6 +2,7 @@
 
 #include "app/grid/fix_db_grid.h"
 #include "calc/preference_form.h"
+#include "calc/totals_calculation.h"
 #include "core/error.h"
 #include "core/grid_columns.h"
 #include "core/log_record.h"
@@ -27,6 +28,7 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QStyleOptionViewItem>
 #include <QToolBar>
 
 namespace {
@@ -81,6 +83,7 @@ void TSkelvoMainForm::setForms(TdBSettingForm* dbSetting, TInputForm* input,
     dbSetting_ = dbSetting;
     input_ = input;
     preference_ = preference;
+    preference_->setPreferences(&preferences);
     DataSource1->setDataSet(store().dataSetOf(MySqlStore));
 }
 
@@ -184,6 +187,8 @@ void TSkelvoMainForm::buildWidgets()
     connect(FixDBGrid1, &TFixDBGrid::gridDoubleClicked, this, [this] { UpdateStatusBar(); });
     connect(FixDBGrid1, &TFixDBGrid::mouseDownOutsideCells, this, [this] { UpdateStatusBar(); });
     connect(DataSource1, &DataSource::currentChanged, this, [this] { UpdateStatusBar(); });
+    connect(FixDBGrid1, &TFixDBGrid::drawColumnCell, this,
+            &TSkelvoMainForm::FixDBGrid1DrawColumnCell);
     applyDefaultColumns();
 }
 
@@ -223,10 +228,10 @@ void TSkelvoMainForm::buildActions()
         {"SkelvoPrintAction", "スケルボ印刷", {}},
         {"EngineLogPrintAction", "エンジンログ印刷", {}},
         {"PropellerLogPrintAction", "プロペラログ印刷", {}},
-        {"CalcAllAction", "再計算", {}},
-        {"CalcPartAction", "指定範囲の計算", {}},
-        {"CalcStartAction", "部分計算開始位置設定", {}},
-        {"CalcEndAction", "部分計算終了位置設定", {}},
+        {"CalcAllAction", "再計算", [this] { CalcAllActionExecute(); }},
+        {"CalcPartAction", "指定範囲の計算", [this] { CalcPartActionExecute(); }},
+        {"CalcStartAction", "部分計算開始位置設定", [this] { CalcStartActionExecute(); }},
+        {"CalcEndAction", "部分計算終了位置設定", [this] { CalcEndActionExecute(); }},
         {"CalcReleaseAction", "部分計算解除", [this] { CalcReleaseActionExecute(); }},
         {"DatabaseSettingAction", "データベース設定", [this] { DatabaseSettingActionExecute(); }},
         {"SetPreferenceAction", "環境設定設定", [this] { SetPreferenceActionExecute(); }},
@@ -361,6 +366,7 @@ void TSkelvoMainForm::TableOpenActionExecute()
     if (!dataSet->isOpen())
         dataSet->open();
     dataSet->last();
+    ShowTotals();
     UpdateStatusBar();
 }
 
@@ -380,15 +386,87 @@ void TSkelvoMainForm::DataRefreshActionExecute()
     }
     TableCloseActionExecute();
     TableOpenActionExecute();
+    ShowTotals();
     FixDBGrid1->setFocus();
 }
 
 void TSkelvoMainForm::CalcReleaseActionExecute()
 {
-    PartStart = 0;
-    PartEnd = 0;
+    Part.release();
     Panel1->hide();
     FixDBGrid1->viewport()->update();
+}
+
+void TSkelvoMainForm::CalcStartActionExecute()
+{
+    DataSet* dataSet = openDataSet();
+    if (!dataSet) {
+        Part.PartStart = 0;
+        return;
+    }
+    Part.markStart(dataSet->recNo());
+    CalcPartActionExecute();
+    FixDBGrid1->viewport()->update();
+}
+
+void TSkelvoMainForm::CalcEndActionExecute()
+{
+    DataSet* dataSet = openDataSet();
+    if (!dataSet) {
+        Part.PartEnd = 0;
+        return;
+    }
+    Part.markEnd(dataSet->recNo());
+    CalcPartActionExecute();
+    FixDBGrid1->viewport()->update();
+}
+
+void TSkelvoMainForm::CalcPartActionExecute()
+{
+    DataSet* dataSet = openDataSet();
+    if (!dataSet)
+        return;
+    const std::optional<RangeSums> sums = CalcPart(*dataSet, Part);
+    if (!sums)
+        return;
+    edits_[6]->setText(sums->blockTime);
+    edits_[7]->setText(sums->flightTime);
+    Panel1->show();
+}
+
+void TSkelvoMainForm::CalcAllActionExecute()
+{
+    CalcTotals(0);
+}
+
+void TSkelvoMainForm::CalcTotals(int from)
+{
+    const WaitCursor hourglass;
+    if (DataSet* dataSet = openDataSet())
+        ::CalcTotals(*dataSet, preferences, from);
+    ShowTotals();
+}
+
+void TSkelvoMainForm::ShowTotals()
+{
+    DataSet* dataSet = openDataSet();
+    if (!dataSet)
+        return;
+    const Totals totals = ::ShowTotals(*dataSet);
+    const QString values[] = {totals.sincema,   totals.sinceov,   totals.e_sincema,
+                              totals.e_sinceov, totals.p_sincema, totals.p_sinceov};
+    for (int i = 0; i < 6; ++i)
+        edits_[i]->setText(values[i]);
+}
+
+void TSkelvoMainForm::FixDBGrid1DrawColumnCell(const QModelIndex& index, bool focusCell,
+                                               QStyleOptionViewItem& option)
+{
+    if (focusCell || !Part.contains(index.row() + 1))
+        return;
+    option.state &= ~QStyle::State_Selected;
+    option.backgroundBrush = QColor(255, 193, 255);
+    option.palette.setColor(QPalette::Text, Qt::black);
 }
 
 void TSkelvoMainForm::ComboBox1Change(const QString& text)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calc/partial_range.h"
 #include "core/preferences.h"
 
 #include <QMainWindow>
@@ -8,6 +9,8 @@
 class DataSet;
 class DataSource;
 class QAction;
+class QModelIndex;
+class QStyleOptionViewItem;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -47,8 +50,7 @@ public:
     int PrinterBin = 7;
     QString LayoutFileName;
     bool LayoutChanged = false;
-    int PartStart = 0;
-    int PartEnd = 0;
+    PartialRange Part; // PartStart and PartEnd of the marked range
     QString DefaultYear;
     QString DefaultMonthDay;
 
@@ -61,6 +63,12 @@ public:
     void TableCloseActionExecute();
     void DataRefreshActionExecute();
     void CalcReleaseActionExecute();
+    void CalcStartActionExecute();
+    void CalcEndActionExecute();
+    void CalcPartActionExecute();
+    void CalcAllActionExecute();
+    void CalcTotals(int from);
+    void ShowTotals();
     void DatabaseSettingActionExecute();
     void SetPreferenceActionExecute();
 
@@ -75,6 +83,8 @@ private:
     void ComboBox1Change(const QString& text);
     void FixDBGrid1KeyDown(QKeyEvent* event, bool& handled);
     void DBNavigator1Click(int button);
+    void FixDBGrid1DrawColumnCell(const QModelIndex& index, bool focusCell,
+                                  QStyleOptionViewItem& option);
 
     void buildWidgets();
     void buildActions();

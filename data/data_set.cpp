@@ -310,6 +310,11 @@ void DataSet::post()
     if (state_ != State::Edit && state_ != State::Insert)
         return;
     const RowPtr& row = rows_[current_];
+    if (state_ == State::Edit && row->values == editBackup_) {
+        // An edit that changed nothing is no change: nothing to write or hold.
+        setState(State::Browse);
+        return;
+    }
     if (state_ == State::Insert)
         writeInserted(row);
     else

@@ -1,5 +1,6 @@
 // The program's start-up, table switching and shutdown, driven through the
 // real windows on a folder store.
+#include "app/grid/fix_db_grid.h"
 #include "app/skelvo_windows.h"
 #include "core/settings_file.h"
 #include "data/data_set.h"
@@ -11,10 +12,13 @@
 #include "tests/testsupport/temp_folder.h"
 #include "ui/message_box.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QStatusBar>
+#include <QStyleOptionViewItem>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
@@ -41,6 +45,14 @@ protected:
                         .arg(table)
                         .arg(ct));
         }
+        // A short logbook with times: an opening row and two flights.
+        engine.execute(TableManagement::prepareCommand(command, "EF56"));
+        engine.execute(
+            "INSERT INTO EF56 (ct, sb, sincema, e_sincema) VALUES (1, 0, '10:00', '5:00')");
+        engine.execute(
+            "INSERT INTO EF56 (ct, sb, blocktime, flighttime) VALUES (2, 0, '1:10', '1:00')");
+        engine.execute(
+            "INSERT INTO EF56 (ct, sb, blocktime, flighttime) VALUES (3, 0, '0:40', '0:30')");
         ini_ = folder_.filePath("skelvo.INI");
     }
     void TearDown() override { MessageBox::setTestMode(false); }
@@ -89,7 +101,7 @@ TEST_F(MainWindowTest, OpensTheStoredTableOnItsLastRow)
     EXPECT_EQ(rows()->recordCount(), 3);
     EXPECT_TRUE(rows()->eof());
     EXPECT_EQ(rows()->asString(u"crew"), "AB12-3");
-    EXPECT_EQ(main().ComboBox1->count(), 2);
+    EXPECT_EQ(main().ComboBox1->count(), 3);
     EXPECT_EQ(statusText(0), "Database:" + store_);
     EXPECT_EQ(statusText(1), "Record:3/3");
     main().grab().save(QStringLiteral("main_window.png"));
@@ -128,6 +140,53 @@ TEST_F(MainWindowTest, ShutdownWritesPlacementPreferencesAndLayoutName)
     EXPECT_EQ(MyutyFiles::IniReadInteger(ini_, "Preference", "RussianValue", 0), 35);
     EXPECT_EQ(MyutyFiles::IniReadString(ini_, "GridDesign", "ColumnsDefFile", ""), "Default.CDF");
     EXPECT_FALSE(rows()->isOpen());
+}
+
+QString editText(TSkelvoMainForm& form, int number)
+{
+    return form.findChild<QLineEdit*>(QStringLiteral("Edit%1").arg(number))->text();
+}
+
+TEST_F(MainWindowTest, RecalculationFillsTheTotalsBoxes)
+{
+    storeSettings(ParadoxStore, store_, "EF56");
+    start();
+    EXPECT_EQ(editText(main(), 1), ""); // nothing computed yet
+    main().findChild<QAction*>("CalcAllAction")->trigger();
+    EXPECT_EQ(editText(main(), 1), "11:30");
+    EXPECT_EQ(editText(main(), 3), "06:30");
+    EXPECT_EQ(editText(main(), 2), ""); // no since-overhaul total was ever set
+    EXPECT_EQ(rows()->recNo(), 3);      // the current row stays
+}
+
+TEST_F(MainWindowTest, MarkedRangeIsSummedAndDrawnPink)
+{
+    storeSettings(ParadoxStore, store_, "EF56");
+    start();
+    rows()->setRecNo(2);
+    main().findChild<QAction*>("CalcStartAction")->trigger();
+    rows()->setRecNo(3);
+    main().findChild<QAction*>("CalcEndAction")->trigger();
+    EXPECT_EQ(main().Part.PartStart, 2);
+    EXPECT_EQ(main().Part.PartEnd, 3);
+    EXPECT_TRUE(main().findChild<QWidget*>("Panel1")->isVisible());
+    EXPECT_EQ(editText(main(), 7), "01:50");
+    EXPECT_EQ(editText(main(), 8), "01:30");
+
+    const auto drawn = [&](int row, bool focusCell) {
+        QStyleOptionViewItem option;
+        option.state = QStyle::State_Selected;
+        emit main().FixDBGrid1->drawColumnCell(main().FixDBGrid1->model()->index(row, 0), focusCell,
+                                               option);
+        return option.backgroundBrush.color();
+    };
+    EXPECT_EQ(drawn(1, false), QColor(255, 193, 255));
+    EXPECT_NE(drawn(1, true), QColor(255, 193, 255)); // the selected cell keeps its colours
+    EXPECT_NE(drawn(0, false), QColor(255, 193, 255));
+
+    main().findChild<QAction*>("CalcReleaseAction")->trigger();
+    EXPECT_FALSE(main().findChild<QWidget*>("Panel1")->isVisible());
+    EXPECT_NE(drawn(1, false), QColor(255, 193, 255));
 }
 
 } // namespace
