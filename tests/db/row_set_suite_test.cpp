@@ -1,7 +1,9 @@
 // The behaviour every store must show through the row-set: reading in key
 // order, moving, writing back each kind of change, bookmarks and text that
 // must come back byte for byte. Runs over each store kind.
+#include "calc/totals_calculation.h"
 #include "core/error.h"
+#include "core/preferences.h"
 #include "data/data_set.h"
 #include "data/paradox/paradox_driver.h"
 #include "db/store_connections.h"
@@ -485,6 +487,28 @@ TEST_P(RowSetSuite, TextTheStoreCannotHoldIsRefusedNotMangled)
     EXPECT_THROW(rows().post(), SkelvoError);
     rows().cancel();
     EXPECT_EQ(stored(), (QList<Entry>{{1, 0, "a"}}));
+}
+
+TEST_P(RowSetSuite, RecalculationWritesTheTotalsBack)
+{
+    exec(QStringLiteral("INSERT INTO %1 (ct, sb, sincema, sinceov) VALUES (1, 0, '10:00', '00:00')")
+             .arg(table_));
+    exec(QStringLiteral(
+             "INSERT INTO %1 (ct, sb, flighttime, sincema) VALUES (2, 0, '1:15', '99:00')")
+             .arg(table_));
+    exec(QStringLiteral("INSERT INTO %1 (ct, sb, flighttime) VALUES (3, 0, '0:30')").arg(table_));
+    open();
+    CalcTotals(rows(), Preferences{}, 0);
+    EXPECT_EQ(storedText("sincema", "ct = 1"), "10:00"); // the opening row stays as typed
+    EXPECT_EQ(storedText("sinceov", "ct = 1"), "00:00");
+    EXPECT_EQ(storedText("sincema", "ct = 2"), "11:15");
+    EXPECT_EQ(storedText("sinceov", "ct = 2"), "01:15");
+    EXPECT_EQ(storedText("sincema", "ct = 3"), "11:45");
+    EXPECT_EQ(storedText("e_totaltime", "ct = 3"), "0:30");
+    if (cached()) {
+        EXPECT_EQ(rows().changeCount(), 0);
+    }
+    EXPECT_EQ(ShowTotals(rows()).sinceov, "01:45");
 }
 
 TEST_P(RowSetSuite, ClosingSendsHeldChanges)
