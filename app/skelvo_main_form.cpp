@@ -399,24 +399,24 @@ void TSkelvoMainForm::CalcReleaseActionExecute()
 
 void TSkelvoMainForm::CalcStartActionExecute()
 {
-    DataSet* dataSet = openDataSet();
-    if (!dataSet) {
-        Part.PartStart = 0;
-        return;
-    }
-    Part.markStart(dataSet->recNo());
-    CalcPartActionExecute();
-    FixDBGrid1->viewport()->update();
+    markRange(&PartialRange::markStart, &PartialRange::PartStart);
 }
 
 void TSkelvoMainForm::CalcEndActionExecute()
 {
+    markRange(&PartialRange::markEnd, &PartialRange::PartEnd);
+}
+
+// Places a mark on the current row and sums the range again; without an
+// open table the mark is cleared.
+void TSkelvoMainForm::markRange(void (PartialRange::*mark)(int), int PartialRange::*markField)
+{
     DataSet* dataSet = openDataSet();
     if (!dataSet) {
-        Part.PartEnd = 0;
+        Part.*markField = 0;
         return;
     }
-    Part.markEnd(dataSet->recNo());
+    (Part.*mark)(dataSet->recNo());
     CalcPartActionExecute();
     FixDBGrid1->viewport()->update();
 }

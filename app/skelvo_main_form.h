@@ -86,6 +86,7 @@ private:
     void FixDBGrid1DrawColumnCell(const QModelIndex& index, bool focusCell,
                                   QStyleOptionViewItem& option);
 
+    void markRange(void (PartialRange::*mark)(int), int PartialRange::*markField);
     void buildWidgets();
     void buildActions();
     void buildMenus();
