@@ -104,7 +104,8 @@ TEST_F(MainWindowTest, OpensTheStoredTableOnItsLastRow)
     EXPECT_EQ(main().ComboBox1->count(), 3);
     EXPECT_EQ(statusText(0), "Database:" + store_);
     EXPECT_EQ(statusText(1), "Record:3/3");
-    main().grab().save(QStringLiteral("main_window.png"));
+    // For a look: beside the test program, in the build folder.
+    main().grab().save(QCoreApplication::applicationDirPath() + "/main_window.png");
 }
 
 TEST_F(MainWindowTest, AMissingTableGivesExactlyOneMessage)
