@@ -3,7 +3,6 @@
 #include "app/grid/fix_db_grid.h"
 #include "calc/preference_form.h"
 #include "calc/totals_calculation.h"
-#include "core/error.h"
 #include "core/grid_columns.h"
 #include "core/log_record.h"
 #include "core/settings_file.h"
@@ -358,14 +357,11 @@ void TSkelvoMainForm::TableOpenActionExecute()
     store().SelectColumns = QStringLiteral("*");
     store().SelectOrder = QStringLiteral(" ORDER BY ct,sb");
     store().OpenLogTable();
-    DataSet* dataSet = store().CurrentDataSet();
-    if (!dataSet)
-        throw SkelvoError(
-            QStringLiteral("データベースの種類 %1 は使えません。").arg(store().DatabaseKind));
-    DataSource1->setDataSet(dataSet);
-    if (!dataSet->isOpen())
-        dataSet->open();
-    dataSet->last();
+    DataSet& dataSet = store().requireDataSet();
+    DataSource1->setDataSet(&dataSet);
+    if (!dataSet.isOpen())
+        dataSet.open();
+    dataSet.last();
     ShowTotals();
     UpdateStatusBar();
 }

@@ -46,7 +46,6 @@ public:
     const QString& commandText() const { return commandText_; }
     // The table that posted rows go to.
     void setUpdateTable(const QString& table) { updateTable_ = table; }
-    const QString& updateTable() const { return updateTable_; }
     // A column numbered by the store: a row that has a number is found by
     // it alone when written back.
     void setIdentityField(const QString& name) { writer_.setIdentityField(name); }
@@ -71,7 +70,6 @@ public:
     bool isEmpty() const { return rows_.empty(); }
 
     int fieldCount() const { return int(fieldNames_.size()); }
-    const QStringList& fieldNames() const { return fieldNames_; }
     int fieldIndex(QStringView name) const; // -1 when unknown
     QVariant value(QStringView name) const;
     QString asString(QStringView name) const;

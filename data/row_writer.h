@@ -21,8 +21,6 @@ class RowWriter
 public:
     void reset(const QString& connectionName, const QString& table, const QStringList& fieldNames);
     void setIdentityField(const QString& name);
-    const QString& table() const { return table_; }
-
     // Each of these leaves the row as the table now holds it on success.
     void insert(DataSetRow& row, const WriteSettings& settings);
     void update(DataSetRow& row, const WriteSettings& settings);

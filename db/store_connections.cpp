@@ -1,5 +1,6 @@
 #include "db/store_connections.h"
 
+#include "core/error.h"
 #include "core/logon_user.h"
 #include "core/password.h"
 #include "core/settings_keys.h"
@@ -169,6 +170,14 @@ void StoreConnections::CloseLogTable()
 DataSet* StoreConnections::CurrentDataSet() const
 {
     return dataSetOf(DatabaseKind);
+}
+
+DataSet& StoreConnections::requireDataSet() const
+{
+    DataSet* dataSet = CurrentDataSet();
+    if (!dataSet)
+        throw SkelvoError(QStringLiteral("データベースの種類 %1 は使えません。").arg(DatabaseKind));
+    return *dataSet;
 }
 
 DataSet* StoreConnections::dataSetOf(int kind) const

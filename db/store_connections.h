@@ -51,6 +51,8 @@ public:
     bool OpenLogTable();
     void CloseLogTable();
     DataSet* CurrentDataSet() const;
+    // The current row-set; an error when the stored kind names no store.
+    DataSet& requireDataSet() const;
     DataSet* dataSetOf(int kind) const;
     QString connectionNameOf(int kind) const;
 

@@ -71,11 +71,7 @@ void EmptyLogTable(StoreConnections& store)
 
 void RunStatement(StoreConnections& store, const QString& statement)
 {
-    DataSet* dataSet = store.CurrentDataSet();
-    if (!dataSet)
-        throw SkelvoError(
-            QStringLiteral("データベースの種類 %1 は使えません。").arg(store.DatabaseKind));
-    dataSet->execute(statement);
+    store.requireDataSet().execute(statement);
 }
 
 QString tableCommandFileName(int kind)
