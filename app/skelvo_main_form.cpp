@@ -14,6 +14,7 @@
 #include "db/table_management.h"
 #include "entry/input_form.h"
 #include "ui/command_guard.h"
+#include "ui/message_box.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -83,6 +84,7 @@ void TSkelvoMainForm::setForms(TdBSettingForm* dbSetting, TInputForm* input,
     input_ = input;
     preference_ = preference;
     preference_->setPreferences(&preferences);
+    input_->bind(DataSource1, &preferences, IniFileName);
     DataSource1->setDataSet(store().dataSetOf(MySqlStore));
 }
 
@@ -181,9 +183,8 @@ void TSkelvoMainForm::buildWidgets()
 
     connect(ComboBox1, &QComboBox::editTextChanged, this, &TSkelvoMainForm::ComboBox1Change);
     connect(FixDBGrid1, &TFixDBGrid::keyDown, this, &TSkelvoMainForm::FixDBGrid1KeyDown);
-    connect(FixDBGrid1, &TFixDBGrid::keyPress, this,
-            [this](QKeyEvent*, bool&) { UpdateStatusBar(); });
-    connect(FixDBGrid1, &TFixDBGrid::gridDoubleClicked, this, [this] { UpdateStatusBar(); });
+    connect(FixDBGrid1, &TFixDBGrid::keyPress, this, &TSkelvoMainForm::FixDBGrid1KeyPress);
+    connect(FixDBGrid1, &TFixDBGrid::gridDoubleClicked, this, &TSkelvoMainForm::FixDBGrid1DblClick);
     connect(FixDBGrid1, &TFixDBGrid::mouseDownOutsideCells, this, [this] { UpdateStatusBar(); });
     connect(DataSource1, &DataSource::currentChanged, this, [this] { UpdateStatusBar(); });
     connect(FixDBGrid1, &TFixDBGrid::drawColumnCell, this,
@@ -500,15 +501,59 @@ void TSkelvoMainForm::FixDBGrid1KeyDown(QKeyEvent* event, bool& handled)
 {
     runCommand(this, [&] {
         DataSet* dataSet = openDataSet();
-        if (dataSet && event->key() == Qt::Key_End) {
-            dataSet->last();
+        switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
             handled = true;
-        } else if (dataSet && event->key() == Qt::Key_Home) {
-            dataSet->first();
+            if (dataSet && dataSet->eof())
+                AppendEntry();
+            else
+                EditEntry();
+            break;
+        case Qt::Key_End:
             handled = true;
+            if (dataSet)
+                dataSet->last();
+            break;
+        case Qt::Key_Home:
+            handled = true;
+            if (dataSet)
+                dataSet->first();
+            break;
+        case Qt::Key_Down:
+            // Trying to move past the last row asks for a new flight.
+            handled = dataSet && dataSet->eof();
+            if (handled)
+                AppendEntry();
+            break;
+        case Qt::Key_Insert:
+            handled = true;
+            InsertEntry();
+            break;
+        case Qt::Key_Delete:
+            handled = true;
+            DeleteEntry();
+            break;
+        default:
+            break;
         }
     });
     UpdateStatusBar();
+}
+
+void TSkelvoMainForm::FixDBGrid1KeyPress(QKeyEvent* event, bool& handled)
+{
+    if (event->text() == QStringLiteral("+")) {
+        handled = true;
+        runCommand(this, [this] { AppendEntry(); });
+    }
+    UpdateStatusBar();
+}
+
+void TSkelvoMainForm::FixDBGrid1DblClick()
+{
+    UpdateStatusBar();
+    runCommand(this, [this] { EditEntry(); });
 }
 
 void TSkelvoMainForm::DBNavigator1Click(int button)
@@ -530,6 +575,24 @@ void TSkelvoMainForm::DBNavigator1Click(int button)
         case NavLast:
             dataSet->last();
             break;
+        case NavInsert:
+            // The routine places the new row itself; no blank line first.
+            if (dataSet->eof())
+                AppendEntry();
+            else
+                InsertEntry();
+            break;
+        case NavDelete:
+            // Any row, the first included, after one question; the totals
+            // are worked out again whatever the answer.
+            if (!dataSet->isEmpty() &&
+                MessageBox::askOkCancel(this, QStringLiteral("レコードを削除しますか？")))
+                dataSet->remove();
+            afterRowChange();
+            break;
+        case NavEdit:
+            EditEntry();
+            break;
         case NavPost:
             dataSet->post();
             break;
@@ -540,10 +603,58 @@ void TSkelvoMainForm::DBNavigator1Click(int button)
             DataRefreshActionExecute();
             break;
         default:
-            break; // insert, delete and edit go through the entry routines
+            break;
         }
     });
     UpdateStatusBar();
+}
+
+void TSkelvoMainForm::InsertEntry()
+{
+    runEntryRoutine(&::InsertEntry);
+}
+
+void TSkelvoMainForm::AppendEntry()
+{
+    runEntryRoutine(&::AppendEntry);
+}
+
+void TSkelvoMainForm::EditEntry()
+{
+    runEntryRoutine(&::EditEntry);
+}
+
+void TSkelvoMainForm::DeleteEntry()
+{
+    runEntryRoutine(&::DeleteEntry);
+}
+
+void TSkelvoMainForm::runEntryRoutine(bool (*routine)(DataSet&, EntryRoutineContext&))
+{
+    DataSet* dataSet = openDataSet();
+    if (!dataSet)
+        return;
+    EntryRoutineContext context;
+    context.zeroIdOnNewRows = store().DatabaseKind == MySqlStore;
+    context.messageParent = this;
+    context.refreshTable = [this] { DataRefreshActionExecute(); };
+    context.showEntryDialog = [this, &context] {
+        DefaultYear = context.DefaultYear;
+        DefaultMonthDay = context.DefaultMonthDay;
+        input_->TableName = store().TableName;
+        input_->DefaultYear = DefaultYear;
+        input_->DefaultMonthDay = DefaultMonthDay;
+        return input_->exec() == QDialog::Accepted;
+    };
+    if (routine(*dataSet, context))
+        afterRowChange();
+}
+
+void TSkelvoMainForm::afterRowChange()
+{
+    CalcReleaseActionExecute();
+    CalcTotals(1);
+    ShowTotals();
 }
 
 void TSkelvoMainForm::closeEvent(QCloseEvent* event)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calc/entry_routines.h"
 #include "calc/partial_range.h"
 #include "core/preferences.h"
 
@@ -72,6 +73,14 @@ public:
     void DatabaseSettingActionExecute();
     void SetPreferenceActionExecute();
 
+    // The record routines: each opens the entry dialog or asks, writes the
+    // change and recalculates from the changed row. Without an open table
+    // they do nothing.
+    void InsertEntry();
+    void AppendEntry();
+    void EditEntry();
+    void DeleteEntry();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -82,10 +91,14 @@ private:
     void FormClose();
     void ComboBox1Change(const QString& text);
     void FixDBGrid1KeyDown(QKeyEvent* event, bool& handled);
+    void FixDBGrid1KeyPress(QKeyEvent* event, bool& handled);
+    void FixDBGrid1DblClick();
     void DBNavigator1Click(int button);
     void FixDBGrid1DrawColumnCell(const QModelIndex& index, bool focusCell,
                                   QStyleOptionViewItem& option);
 
+    void runEntryRoutine(bool (*routine)(DataSet&, EntryRoutineContext&));
+    void afterRowChange();
     void markRange(void (PartialRange::*mark)(int), int PartialRange::*markField);
     void buildWidgets();
     void buildActions();

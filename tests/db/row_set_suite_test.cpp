@@ -5,12 +5,10 @@
 #include "core/error.h"
 #include "core/preferences.h"
 #include "data/data_set.h"
-#include "data/paradox/paradox_driver.h"
 #include "db/store_connections.h"
 #include "db/table_management.h"
 #include "tests/testsupport/qt_printers.h"
-#include "tests/testsupport/store_servers.h"
-#include "tests/testsupport/temp_folder.h"
+#include "tests/testsupport/store_fixture.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -18,192 +16,15 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-using testsupport::StoreServer;
+using testsupport::commandFile;
+using testsupport::Entry;
+using testsupport::Store;
 
 namespace {
 
-enum class Store
-{
-    MariaDb,
-    Odbc,
-    Paradox,
-};
-
-const char* storeName(Store store)
-{
-    switch (store) {
-    case Store::MariaDb:
-        return "MariaDb";
-    case Store::Odbc:
-        return "Odbc";
-    case Store::Paradox:
-        return "Paradox";
-    }
-    return "?";
-}
-
-void PrintTo(Store store, std::ostream* out)
-{
-    *out << storeName(store);
-}
-
-struct Entry
-{
-    int ct;
-    int sb;
-    QString crew;
-    bool operator==(const Entry&) const = default;
-};
-
-void PrintTo(const Entry& entry, std::ostream* out)
-{
-    *out << '(' << entry.ct << ',' << entry.sb << ',' << entry.crew.toStdString() << ')';
-}
-
-QString env(const char* name)
-{
-    return qEnvironmentVariable(name);
-}
-
-QString commandFile(const char* name)
-{
-    return TableManagement::readCommandFile(QStringLiteral(SKELVO_SOURCE_DIR "/commands/") + name);
-}
-
-// Another program's view of the same store, for putting rows in and
-// checking what reached the table.
-class OtherClient
-{
-public:
-    explicit OtherClient(Store store, const QString& folder)
-    {
-        if (store == Store::Paradox) {
-            ParadoxDriver::registerDriver();
-            db_ = QSqlDatabase::addDatabase(ParadoxDriver::Name, Name);
-            db_.setDatabaseName(folder);
-            db_.open();
-        } else {
-            db_ = testsupport::openStoreServer(
-                store == Store::MariaDb ? StoreServer::MariaDb : StoreServer::Odbc, Name);
-        }
-    }
-    ~OtherClient()
-    {
-        db_.close();
-        db_ = QSqlDatabase();
-        QSqlDatabase::removeDatabase(Name);
-    }
-    QSqlDatabase database() const { return db_; }
-
-private:
-    static constexpr const char* Name = "other client";
-    QSqlDatabase db_;
-};
-
-class RowSetSuite : public ::testing::TestWithParam<Store>
+class RowSetSuite : public testsupport::StoreTest
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(other_.database().isOpen());
-        connect(store_);
-        if (paradox()) {
-            table_ = QStringLiteral("ab12");
-            store_.TableName = table_;
-            TableManagement::RunStatement(
-                store_, TableManagement::prepareCommand(commandFile("CreateTable.PRDX"), table_));
-        } else {
-            scratch_ = std::make_unique<testsupport::ScratchTable>(other_.database());
-            table_ = scratch_->name();
-            store_.TableName = table_;
-            ASSERT_TRUE(scratch_->create(
-                TableManagement::prepareCommand(commandFile("CreateTable.MYSQL"), "%%")));
-        }
-    }
-
-    bool paradox() const { return GetParam() == Store::Paradox; }
-
-    void connect(StoreConnections& store)
-    {
-        switch (GetParam()) {
-        case Store::MariaDb:
-            store.DatabaseKind = MySqlStore;
-            store.ServerName = env("SKELVO_TEST_MYSQL_HOST") + ':' + env("SKELVO_TEST_MYSQL_PORT");
-            store.DatabaseName = env("SKELVO_TEST_MYSQL_DATABASE");
-            break;
-        case Store::Odbc:
-            store.DatabaseKind = OdbcStore;
-            store.DatabaseName = env("SKELVO_TEST_ODBC_DSN");
-            break;
-        case Store::Paradox:
-            store.DatabaseKind = ParadoxStore;
-            store.DatabaseName = folder_.path();
-            break;
-        }
-        store.UserName = env("SKELVO_TEST_MYSQL_USER");
-        store.Password = env("SKELVO_TEST_MYSQL_PASSWORD");
-        store.TableName = table_;
-        store.SelectOrder = QStringLiteral(" ORDER BY ct,sb");
-        store.ConnectDatabase();
-        ASSERT_TRUE(store.IsConnected);
-    }
-
-    DataSet& rows() { return *store_.CurrentDataSet(); }
-    bool cached() { return rows().writeBack() == DataSet::WriteBack::Cached; }
-
-    void open() { ASSERT_TRUE(store_.OpenLogTable()); }
-
-    void send()
-    {
-        if (cached())
-            rows().applyUpdates();
-    }
-
-    // Rows put in by another client, as another program would.
-    void seed(std::initializer_list<Entry> entries)
-    {
-        for (const Entry& entry : entries)
-            exec(QStringLiteral("INSERT INTO %1 (ct, sb, crew) VALUES (%2, %3, '%4')")
-                     .arg(table_)
-                     .arg(entry.ct)
-                     .arg(entry.sb)
-                     .arg(entry.crew));
-    }
-
-    void exec(const QString& sql)
-    {
-        QSqlQuery query(other_.database());
-        ASSERT_TRUE(query.exec(sql))
-            << sql.toStdString() << ": " << query.lastError().text().toStdString();
-    }
-
-    // What the table holds, read by another client.
-    QList<Entry> stored()
-    {
-        QSqlQuery query(other_.database());
-        query.exec(QStringLiteral("SELECT ct, sb, crew FROM %1 ORDER BY ct, sb, id").arg(table_));
-        QList<Entry> result;
-        while (query.next())
-            result.append(
-                {query.value(0).toInt(), query.value(1).toInt(), query.value(2).toString()});
-        return result;
-    }
-
-    QString storedText(const QString& column, const QString& where)
-    {
-        QSqlQuery query(other_.database());
-        query.exec(QStringLiteral("SELECT %1 FROM %2 WHERE %3").arg(column, table_, where));
-        return query.next() ? query.value(0).toString() : QStringLiteral("<no row>");
-    }
-
-    QList<QString> crewsInOrder()
-    {
-        QList<QString> crews;
-        for (rows().first(); !rows().eof(); rows().next())
-            crews.append(rows().asString(u"crew"));
-        return crews;
-    }
-
     // The write-back settings the entry routines use.
     void prepareInsert()
     {
@@ -218,12 +39,6 @@ protected:
             rows().setFieldFlags(key, {false, true, true});
         rows().setWhereMode(WhereMode::KeyOnly);
     }
-
-    testsupport::TempFolder folder_;
-    OtherClient other_{GetParam(), folder_.path()};
-    std::unique_ptr<testsupport::ScratchTable> scratch_;
-    QString table_;
-    StoreConnections store_;
 };
 
 TEST_P(RowSetSuite, ReadsInKeyOrderAndMovesWithEndFlags)
@@ -623,8 +438,6 @@ TEST_P(RowSetSuite, TablesAreListedCreatedEmptiedAndDropped)
     EXPECT_FALSE(names.contains(name, Qt::CaseInsensitive));
 }
 
-INSTANTIATE_TEST_SUITE_P(Stores, RowSetSuite,
-                         ::testing::Values(Store::MariaDb, Store::Odbc, Store::Paradox),
-                         [](const auto& info) { return storeName(info.param); });
+INSTANTIATE_TEST_SUITE_P(Stores, RowSetSuite, testsupport::allStores(), testsupport::storeTestName);
 
 } // namespace
