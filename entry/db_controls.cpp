@@ -4,6 +4,7 @@
 #include "core/log_record.h"
 #include "data/data_set.h"
 #include "data/data_source.h"
+#include "ui/command_guard.h"
 
 #include <QFocusEvent>
 
@@ -89,7 +90,7 @@ void TDBEdit::focusOutEvent(QFocusEvent* event)
     QLineEdit::focusOutEvent(event);
     // Opening a pop-up menu or leaving the window is not leaving the box.
     if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason)
-        commit();
+        runCommand(this, [this] { commit(); });
 }
 
 TDBText::TDBText(QWidget* parent)

@@ -12,6 +12,7 @@ class QAction;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
+class QKeyEvent;
 class QMenu;
 class QPushButton;
 class TDBEdit;
@@ -92,7 +93,7 @@ private:
     void CheckBoxClick(int index);
     void focusMoved(QWidget* from, QWidget* to);
     void boxLeft(QWidget* box);
-    bool historyListKey(QComboBox* box, int key);
+    bool historyListKey(QComboBox* box, QKeyEvent* event);
 
     DataSource* source_ = nullptr;
     Preferences* preferences_ = nullptr;

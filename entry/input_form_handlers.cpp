@@ -13,6 +13,7 @@
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -150,11 +151,11 @@ bool TInputForm::eventFilter(QObject* watched, QEvent* event)
                      [watched](const QComboBox* box) { return box->view() == watched; });
     if (list != historyBoxes_.end())
         return event->type() == QEvent::KeyPress &&
-               historyListKey(*list, static_cast<QKeyEvent*>(event)->key());
+               historyListKey(*list, static_cast<QKeyEvent*>(event));
     const auto history = std::find(historyBoxes_.begin(), historyBoxes_.end(), watched);
     if (history != historyBoxes_.end() && event->type() == QEvent::FocusOut) {
-        // As typed: the box itself turns a text that matches an entry but
-        // for the case of its letters into that entry when it loses focus.
+        // The box itself turns a text that matches an entry but for the
+        // case of its letters into that entry when it loses the focus.
         typedTexts_[history - historyBoxes_.begin()] = (*history)->currentText();
         return false;
     }
@@ -165,11 +166,21 @@ bool TInputForm::eventFilter(QObject* watched, QEvent* event)
 
 // Entering and leaving a box are moves of the focus between controls of the
 // dialog: a pop-up opening or closing, or the dialog closing or losing the
-// focus, neither leaves nor enters one.
+// focus, neither leaves nor enters one. A history box's list counts as the
+// box.
 void TInputForm::focusMoved(QWidget* from, QWidget* to)
 {
-    if (!from || !to || !isVisible() || !within(this, from) || !within(this, to) || inPopup(from) ||
-        inPopup(to))
+    const auto owner = [this](QWidget* widget) {
+        for (QComboBox* box : historyBoxes_) {
+            if (within(box, widget))
+                return static_cast<QWidget*>(box);
+        }
+        return widget;
+    };
+    from = owner(from);
+    to = owner(to);
+    if (!from || !to || from == to || !isVisible() || !within(this, from) || !within(this, to) ||
+        inPopup(from) || inPopup(to))
         return;
     runCommand(this, [this, from] { boxLeft(from); });
     if (auto* combo = qobject_cast<QComboBox*>(to);
@@ -205,15 +216,24 @@ bool TInputForm::DBEditKeyDown(QWidget* box, int key)
 }
 
 // Delete on a dropped-down list removes the entry under the cursor; the box
-// keeps its text.
-bool TInputForm::historyListKey(QComboBox* box, int key)
+// keeps its text. Typing closes the list and goes on in the box, which
+// completes it from the list.
+bool TInputForm::historyListKey(QComboBox* box, QKeyEvent* event)
 {
     const QModelIndex entry = box->view()->currentIndex();
-    if (key != Qt::Key_Delete || !entry.isValid())
+    if (event->key() == Qt::Key_Delete && entry.isValid()) {
+        const QString shown = box->currentText();
+        box->removeItem(entry.row());
+        box->setEditText(shown);
+        return true;
+    }
+    const bool typing = event->key() == Qt::Key_Backspace ||
+                        (!event->text().isEmpty() && event->text().at(0).isPrint() &&
+                         !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)));
+    if (!typing)
         return false;
-    const QString shown = box->currentText();
-    box->removeItem(entry.row());
-    box->setEditText(shown);
+    box->hidePopup();
+    QCoreApplication::sendEvent(box, event);
     return true;
 }
 
@@ -254,7 +274,10 @@ void TInputForm::ComboBoxExit(int index)
         return;
     QComboBox* box = historyBoxes_[index];
     QStringList list = items(box);
-    const QString text = Myutyfunc::AddHistoryItem(typedTexts_[index], list);
+    QString typed = box->currentText();
+    if (typed.compare(typedTexts_[index], Qt::CaseInsensitive) == 0)
+        typed = typedTexts_[index]; // in the case it was typed
+    const QString text = Myutyfunc::AddHistoryItem(typed, list);
     box->clear();
     box->addItems(list);
     box->setEditText(text);

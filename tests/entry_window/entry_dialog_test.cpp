@@ -7,6 +7,7 @@
 #include "entry/db_controls.h"
 #include "tests/entry_window/logbook_window.h"
 #include "tests/testsupport/qt_printers.h"
+#include "ui/message_box.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -143,6 +144,27 @@ TEST_F(EntryDialogTest, OverhaulBoxesOpenAndCloseTheirTotals)
     });
 }
 
+TEST_F(EntryDialogTest, PageNumbersTakeWholeNumbersAndRefuseOtherText)
+{
+    start();
+    gridKey(Qt::Key_Return, [&] {
+        edit(5)->setFocus(Qt::MouseFocusReason);
+        type("x");
+        QTest::mouseClick(dialog().Button1, Qt::LeftButton);
+        EXPECT_TRUE(dialog().isVisible()); // refused: the entry stays open
+        const auto shown = MessageBox::takeRecorded();
+        ASSERT_FALSE(shown.isEmpty());
+        EXPECT_TRUE(shown.last().text.contains("e_pageno"));
+        edit(5)->setFocus(Qt::MouseFocusReason);
+        edit(5)->selectAll();
+        type("12");
+        QTest::mouseClick(dialog().Button1, Qt::LeftButton);
+        EXPECT_FALSE(dialog().isVisible());
+    });
+    EXPECT_EQ(stored("e_pageno").last(), "3,0 12");
+    EXPECT_EQ(stored("pageno").last(), "3,0 "); // left empty: no page number
+}
+
 TEST_F(EntryDialogTest, TheOpeningRowTakesTotalsAndItsOwnFlagsButNoHistory)
 {
     start();
@@ -179,9 +201,7 @@ TEST_F(EntryDialogTest, HistoryListsDropDownCompleteForgetAndSurviveCancel)
         edit(2)->setFocus(Qt::MouseFocusReason);
         press(Qt::Key_Return);
         EXPECT_TRUE(combo(1)->view()->isVisible()); // an empty box shows its list
-        combo(1)->hidePopup();
-        combo(1)->setFocus(Qt::MouseFocusReason);
-        type("su");
+        type("su");                                 // typing goes on in the box
         EXPECT_EQ(combo(1)->currentText(), "suzuki");
         EXPECT_EQ(combo(1)->lineEdit()->selectedText(), "zuki");
 
