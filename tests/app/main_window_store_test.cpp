@@ -1,4 +1,5 @@
 // Start-up with a stored table on the server stores, and refresh.
+#include "app/grid/fix_db_grid.h"
 #include "app/skelvo_windows.h"
 #include "core/password.h"
 #include "core/settings_file.h"
@@ -11,9 +12,13 @@
 #include "tests/testsupport/temp_folder.h"
 #include "ui/message_box.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QSqlQuery>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -74,6 +79,41 @@ TEST_P(MainWindowStoreTest, OpensTheStoredTableAndRefreshes)
     EXPECT_EQ(rows->recordCount(), 3);
     EXPECT_EQ(rows->asString(u"crew"), "c");
     EXPECT_TRUE(MessageBox::takeRecorded().isEmpty());
+}
+
+TEST_P(MainWindowStoreTest, AFlightEnteredFromTheGridReachesTheServerWithItsTotals)
+{
+    QSqlQuery(server_.database())
+        .exec(QStringLiteral("UPDATE %1 SET sincema = '10:00' WHERE ct = 1").arg(table_.name()));
+    SkelvoWindows windows(ini_);
+    windows.mainForm.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&windows.mainForm));
+    QTimer::singleShot(0, &windows.inputForm, [&] {
+        TInputForm& dialog = windows.inputForm;
+        QApplication::setActiveWindow(&dialog);
+        dialog.findChild<QComboBox*>("ComboBox1")->setFocus();
+        dialog.findChild<QComboBox*>("ComboBox1")->setEditText("Ito");
+        dialog.findChild<QLineEdit*>("DBEdit8")->setFocus();
+        QTest::keyClicks(dialog.findChild<QLineEdit*>("DBEdit8"), "1000");
+        dialog.findChild<QLineEdit*>("DBEdit9")->setFocus();
+        QTest::keyClicks(dialog.findChild<QLineEdit*>("DBEdit9"), "1045");
+        QTest::mouseClick(dialog.Button1, Qt::LeftButton);
+    });
+    QTest::keyClicks(windows.mainForm.FixDBGrid1, "+");
+    EXPECT_TRUE(MessageBox::takeRecorded().isEmpty());
+
+    QSqlQuery stored(server_.database());
+    ASSERT_TRUE(stored.exec(
+        QStringLiteral("SELECT ct, sb, crew, flighttime, sincema FROM %1 ORDER BY ct,sb")
+            .arg(table_.name())));
+    QStringList rows;
+    while (stored.next())
+        rows.append(QStringList{stored.value(0).toString(), stored.value(1).toString(),
+                                stored.value(2).toString(), stored.value(3).toString(),
+                                stored.value(4).toString()}
+                        .join(' '));
+    EXPECT_EQ(rows, (QStringList{"1 0 a  10:00", "2 0 b  ", "3 0 Ito 00:45 10:45"}));
+    EXPECT_EQ(windows.mainForm.findChild<QLineEdit*>("Edit1")->text(), "10:45");
 }
 
 INSTANTIATE_TEST_SUITE_P(Stores, MainWindowStoreTest,
