@@ -65,9 +65,6 @@ TInputForm::TInputForm(QWidget* parent)
     Button1->setObjectName(QStringLiteral("Button1"));
     Button2 = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
     Button2->setObjectName(QStringLiteral("Button2"));
-    // Enter moves between boxes and never saves.
-    for (QPushButton* button : {Button1, Button2})
-        button->setAutoDefault(false);
     buttons->addStretch();
     buttons->addWidget(Button1);
     buttons->addWidget(Button2);

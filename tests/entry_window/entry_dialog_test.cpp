@@ -187,6 +187,9 @@ TEST_F(EntryDialogTest, TheOpeningRowTakesTotalsAndItsOwnFlagsButNoHistory)
     });
     EXPECT_EQ(stored("crew").first(), "1,0 ");
     EXPECT_EQ(stored("e_ovh").first(), "1,0 1");
+    EXPECT_EQ(stored("callsign").first(), "1,0 JA2401");
+    EXPECT_EQ(stored("printed").first(), "1,0 0"); // to be printed again
+    EXPECT_EQ(stored("p_printed").first(), "1,0 0");
     EXPECT_EQ(stored("sincema").first(), "1,0 12:34");
     EXPECT_EQ(stored("sincema").last(), "2,0 13:24"); // recalculated from the new start
 }

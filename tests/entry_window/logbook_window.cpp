@@ -29,9 +29,10 @@ void LogbookWindowTest::SetUp()
     engine.execute(TableManagement::prepareCommand(
         TableManagement::readCommandFile(SKELVO_SOURCE_DIR "/commands/CreateTable.PRDX"),
         "ja2401"));
-    engine.execute("INSERT INTO ja2401 (ct, sb, yyyy, mmdd, e_ovh, sincema, sinceov, e_sincema, "
-                   "e_sinceov, p_sincema, p_sinceov) VALUES (1, 0, '2026', '0101', 1, '100:00', "
-                   "'10:00', '50:00', '5:00', '40:00', '4:00')");
+    engine.execute("INSERT INTO ja2401 (ct, sb, callsign, printed, p_printed, yyyy, mmdd, e_ovh, "
+                   "sincema, sinceov, e_sincema, e_sinceov, p_sincema, p_sinceov) VALUES (1, 0, "
+                   "'old', 1, 1, '2026', '0101', 1, '100:00', '10:00', '50:00', '5:00', "
+                   "'40:00', '4:00')");
     engine.execute(
         "INSERT INTO ja2401 (ct, sb, yyyy, mmdd, crew, depart, arrive, outtime, offtime, ontime, "
         "intime, blocktime, flighttime, sincema, sinceov, e_flighttime, e_totaltime, e_sincema, "
