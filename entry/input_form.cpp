@@ -73,7 +73,7 @@ TInputForm::TInputForm(QWidget* parent)
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
 
     buildActions();
-    setTabOrder();
+    buildTabOrder();
     connect(qApp, &QApplication::focusChanged, this, &TInputForm::focusMoved);
 }
 
@@ -221,7 +221,7 @@ void TInputForm::buildActions()
     attach(edits_[3], PopupMenu2);
 }
 
-void TInputForm::setTabOrder()
+void TInputForm::buildTabOrder()
 {
     QList<QWidget*> order{Button1, Button2, edits_[1], edits_[2]};
     for (int i = 0; i < 4; ++i)

@@ -79,7 +79,7 @@ private:
     void buildActions();
     TDBEdit* addEdit(int number, const char* column);
     QComboBox* addHistoryBox(int number);
-    void setTabOrder();
+    void buildTabOrder();
     void enableBox(TDBEdit* box, bool enabled, bool tabStop);
     DataSet* rows() const;
 

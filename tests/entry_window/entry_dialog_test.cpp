@@ -112,6 +112,10 @@ TEST_F(EntryDialogTest, HomeFillsOnlyThePlaceBoxesAndUpperCaseModeConverts)
         press(Qt::Key_Home);
         EXPECT_EQ(combo(4)->currentText(), "RJTF");
         combo(2)->setFocus(Qt::MouseFocusReason);
+        // Places and times take Latin letters: no input method there.
+        EXPECT_FALSE(combo(2)->testAttribute(Qt::WA_InputMethodEnabled));
+        EXPECT_FALSE(edit(7)->testAttribute(Qt::WA_InputMethodEnabled));
+        EXPECT_TRUE(combo(1)->testAttribute(Qt::WA_InputMethodEnabled));
         type("x-c");
         EXPECT_EQ(combo(2)->currentText(), "X-C");
         EXPECT_TRUE(dialog().CapsLockOnAction->isChecked());
