@@ -1,6 +1,8 @@
 #include "app/skelvo_main_form.h"
 
 #include "app/grid/fix_db_grid.h"
+#include "app/grid/layout_width.h"
+#include "app/window_placement.h"
 #include "calc/preference_form.h"
 #include "calc/totals_calculation.h"
 #include "core/grid_columns.h"
@@ -15,17 +17,21 @@
 #include "entry/input_form.h"
 #include "ui/command_guard.h"
 #include "ui/message_box.h"
+#include "ui/progress_shown.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyleOptionViewItem>
@@ -180,8 +186,19 @@ void TSkelvoMainForm::buildWidgets()
         panel->setFixedWidth(200);
         statusBar()->addWidget(panel);
     }
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setFixedWidth(200);
+    ProgressBar1->hide();
+    statusBar()->addWidget(ProgressBar1);
 
-    connect(ComboBox1, &QComboBox::editTextChanged, this, &TSkelvoMainForm::ComboBox1Change);
+    // A table opens on what the user typed or chose, never on a completion
+    // the box merely proposes; the name is kept as typed.
+    connect(ComboBox1->lineEdit(), &QLineEdit::textEdited, this, &TSkelvoMainForm::ComboBox1Change);
+    connect(ComboBox1->lineEdit(), &QLineEdit::returnPressed, this,
+            [this] { ComboBox1Change(ComboBox1->currentText()); });
+    connect(ComboBox1, &QComboBox::activated, this,
+            [this](int index) { ComboBox1Change(ComboBox1->itemText(index)); });
     connect(FixDBGrid1, &TFixDBGrid::keyDown, this, &TSkelvoMainForm::FixDBGrid1KeyDown);
     connect(FixDBGrid1, &TFixDBGrid::keyPress, this, &TSkelvoMainForm::FixDBGrid1KeyPress);
     connect(FixDBGrid1, &TFixDBGrid::gridDoubleClicked, this, &TSkelvoMainForm::FixDBGrid1DblClick);
@@ -197,8 +214,9 @@ void TSkelvoMainForm::applyDefaultColumns()
     QList<TFixDBGrid::Column> columns;
     for (const GridColumns::DefaultColumn& column : GridColumns::defaults()) {
         const LogRecord::Column* field = LogRecord::findColumn(QString(column.fieldName));
-        columns.append(
-            {QString(column.fieldName), field->gridTitle.toString(), column.width, true});
+        const int width =
+            column.width > 0 ? layoutWidthToPixels(*FixDBGrid1, column.width) : column.width;
+        columns.append({QString(column.fieldName), field->gridTitle.toString(), width, true});
     }
     FixDBGrid1->setColumns(columns);
 }
@@ -293,15 +311,43 @@ void TSkelvoMainForm::buildMenus()
 
 void TSkelvoMainForm::FormCreate()
 {
-    const int top = Settings::read(IniFileName, Settings::WindowsTop);
-    const int left = Settings::read(IniFileName, Settings::WindowsLeft);
-    resize(Settings::read(IniFileName, Settings::WindowsWidth),
-           Settings::read(IniFileName, Settings::WindowsHeight));
-    move(left, top);
+    const QRect stored(Settings::read(IniFileName, Settings::WindowsLeft),
+                       Settings::read(IniFileName, Settings::WindowsTop),
+                       Settings::read(IniFileName, Settings::WindowsWidth),
+                       Settings::read(IniFileName, Settings::WindowsHeight));
+    const QScreen* screen = QGuiApplication::screenAt(stored.center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    normalPlacement_ =
+        screen ? WindowPlacement::fitOnScreen(stored, screen->availableGeometry()) : stored;
+    move(normalPlacement_.topLeft());
+    resize(normalPlacement_.size());
+    if (Settings::read(IniFileName, Settings::WindowsMaximized))
+        setWindowState(Qt::WindowMaximized);
     PrinterName = Settings::read(IniFileName, Settings::PrinterName);
     PrinterPaperSize = Settings::read(IniFileName, Settings::PrinterSize);
     PrinterOrientation = Settings::read(IniFileName, Settings::PrinterOrientation);
     PrinterBin = Settings::read(IniFileName, Settings::PrinterBin);
+}
+
+// The place and size the window has when neither maximized nor minimized:
+// what the settings keep, so that it comes back as it was.
+void TSkelvoMainForm::rememberNormalPlacement()
+{
+    if (!(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)))
+        normalPlacement_ = QRect(pos(), size());
+}
+
+void TSkelvoMainForm::moveEvent(QMoveEvent* event)
+{
+    QMainWindow::moveEvent(event);
+    rememberNormalPlacement();
+}
+
+void TSkelvoMainForm::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    rememberNormalPlacement();
 }
 
 void TSkelvoMainForm::showEvent(QShowEvent* event)
@@ -373,6 +419,7 @@ void TSkelvoMainForm::TableCloseActionExecute()
         dataSet->close();
     store().CloseLogTable();
     store().DisconnectDatabase();
+    ShowTotals();
 }
 
 void TSkelvoMainForm::DataRefreshActionExecute()
@@ -439,17 +486,19 @@ void TSkelvoMainForm::CalcAllActionExecute()
 void TSkelvoMainForm::CalcTotals(int from)
 {
     const WaitCursor hourglass;
-    if (DataSet* dataSet = openDataSet())
-        ::CalcTotals(*dataSet, preferences, from);
+    if (DataSet* dataSet = openDataSet()) {
+        ProgressShown progress(ProgressBar1);
+        ::CalcTotals(*dataSet, preferences, from, std::ref(progress));
+    }
     ShowTotals();
 }
 
+// The last row's totals; empty boxes while no table is open, so that no
+// figure of another aircraft stays on screen.
 void TSkelvoMainForm::ShowTotals()
 {
     DataSet* dataSet = openDataSet();
-    if (!dataSet)
-        return;
-    const Totals totals = ::ShowTotals(*dataSet);
+    const Totals totals = dataSet ? ::ShowTotals(*dataSet) : Totals{};
     const QString values[] = {totals.sincema,   totals.sinceov,   totals.e_sincema,
                               totals.e_sinceov, totals.p_sincema, totals.p_sinceov};
     for (int i = 0; i < 6; ++i)
@@ -470,6 +519,9 @@ void TSkelvoMainForm::ComboBox1Change(const QString& text)
 {
     if (ComboBox1->findText(text, Qt::MatchFixedString) < 0)
         return;
+    if (openDataSet() && text.compare(store().TableName, Qt::CaseInsensitive) == 0)
+        return;                 // already open
+    CalcReleaseActionExecute(); // the marks belong to the aircraft left
     runCommand(this, [this, text] {
         TableCloseActionExecute();
         store().TableName = text;
@@ -480,6 +532,7 @@ void TSkelvoMainForm::ComboBox1Change(const QString& text)
 void TSkelvoMainForm::DatabaseSettingActionExecute()
 {
     dbSetting_->exec();
+    CalcReleaseActionExecute(); // the store or the table may have changed
     DataRefreshActionExecute();
 }
 
@@ -670,11 +723,11 @@ void TSkelvoMainForm::FormClose()
         store().CloseLogTable();
         store().DisconnectDatabase();
     });
-    const QRect bounds = frameGeometry();
-    Settings::write(IniFileName, Settings::WindowsTop, bounds.top());
-    Settings::write(IniFileName, Settings::WindowsLeft, bounds.left());
-    Settings::write(IniFileName, Settings::WindowsWidth, bounds.width());
-    Settings::write(IniFileName, Settings::WindowsHeight, bounds.height());
+    Settings::write(IniFileName, Settings::WindowsTop, normalPlacement_.top());
+    Settings::write(IniFileName, Settings::WindowsLeft, normalPlacement_.left());
+    Settings::write(IniFileName, Settings::WindowsWidth, normalPlacement_.width());
+    Settings::write(IniFileName, Settings::WindowsHeight, normalPlacement_.height());
+    Settings::write(IniFileName, Settings::WindowsMaximized, isMaximized());
     preferences.writeSwitches(IniFileName);
     Settings::write(IniFileName, Settings::ColumnsDefFile, LayoutFileName);
     preferences.writeRussianValueAndOldPattern(IniFileName);

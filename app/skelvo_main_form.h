@@ -17,6 +17,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QProgressBar;
 class QPushButton;
 class QToolBar;
 class QWidget;
@@ -84,9 +85,12 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void FormCreate();
+    void rememberNormalPlacement();
     void FormShow();
     void FormClose();
     void ComboBox1Change(const QString& text);
@@ -112,8 +116,10 @@ private:
     TInputForm* input_ = nullptr;
     TPreferenceForm* preference_ = nullptr;
     bool shown_ = false;
+    QRect normalPlacement_; // frame position and inner size when not maximized
     bool selectorFollowsUser_ = true;
     QLabel* statusPanels_[2] = {};
+    QProgressBar* ProgressBar1 = nullptr; // shown while the totals are worked out
     QWidget* Panel1 = nullptr;
     QWidget* Panel3 = nullptr;
     std::array<QLineEdit*, 8> edits_{}; // Edit1 to Edit8

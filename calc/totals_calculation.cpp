@@ -243,7 +243,8 @@ private:
 
 } // namespace
 
-void CalcTotals(DataSet& rows, const Preferences& preferences, int from)
+void CalcTotals(DataSet& rows, const Preferences& preferences, int from,
+                const PassProgress& progress)
 {
     if (!rows.isOpen())
         return;
@@ -259,13 +260,20 @@ void CalcTotals(DataSet& rows, const Preferences& preferences, int from)
     const int start = (from == 0 || current < 1) ? 1 : current;
     TotalTexts carried = startingTotals(rows, start);
 
+    const int total = std::max(count - start, 0);
     if (start < count) {
         RowCalculation calculation(rows, preferences, carried);
-        for (rows.setRecNo(start + 1); !rows.eof(); rows.next())
+        int done = 0;
+        for (rows.setRecNo(start + 1); !rows.eof(); rows.next()) {
             calculation.run();
+            if (progress)
+                progress(++done, total);
+        }
     }
     if (rows.writeBack() == DataSet::WriteBack::Cached && rows.changeCount() > 0)
         rows.applyUpdates();
+    if (progress)
+        progress(total, total);
 }
 
 Totals ShowTotals(DataSet& rows)

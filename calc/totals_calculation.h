@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 class DataSet;
 struct Preferences;
@@ -16,8 +17,11 @@ struct Preferences;
 // rewritten. Only rows whose values change are written. Afterwards the
 // current row is the one that was current before, also when a write fails
 // (the error is raised after the rows before it stay written). Does nothing
-// when rows is not open.
-void CalcTotals(DataSet& rows, const Preferences& preferences, int from);
+// when rows is not open. progress, when given, hears how many of the rows
+// to do are done, after each row and once at the end.
+using PassProgress = std::function<void(int done, int total)>;
+void CalcTotals(DataSet& rows, const Preferences& preferences, int from,
+                const PassProgress& progress = {});
 
 // The last row's six running totals, as the summary boxes show them.
 struct Totals

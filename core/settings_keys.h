@@ -32,6 +32,9 @@ inline constexpr IntegerKey WindowsTop{"Windows", "Top", 0};
 inline constexpr IntegerKey WindowsLeft{"Windows", "Left", 0};
 inline constexpr IntegerKey WindowsWidth{"Windows", "Width", 800};
 inline constexpr IntegerKey WindowsHeight{"Windows", "Height", 600};
+// Top, Left, Width and Height keep the normal placement while the window is
+// maximized, so that it comes back maximized and restores to its place.
+inline constexpr BoolKey WindowsMaximized{"Windows", "Maximized", false};
 
 inline constexpr TextKey PrinterName{"Printer", "Name", ""};
 inline constexpr IntegerKey PrinterSize{"Printer", "Size", 13};              // B5

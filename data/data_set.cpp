@@ -1,6 +1,7 @@
 #include "data/data_set.h"
 
 #include "core/error.h"
+#include "core/statement_error.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -49,7 +50,7 @@ void DataSet::loadRows()
     QSqlQuery query(openConnection(connectionName_));
     query.setForwardOnly(true);
     if (!query.exec(commandText_))
-        throw SkelvoError(QStringLiteral("%1\n%2").arg(query.lastError().text(), commandText_));
+        throw SkelvoError(statementError(query.lastError().text(), commandText_));
     const QSqlRecord record = query.record();
     fieldNames_.clear();
     fieldByName_.clear();

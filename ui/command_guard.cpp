@@ -11,9 +11,9 @@ bool runCommand(QWidget* parent, const std::function<void()>& command)
         command();
         return true;
     } catch (const SkelvoError& error) {
-        MessageBox::inform(parent, error.message());
+        MessageBox::error(parent, error.message());
     } catch (const std::exception& error) {
-        MessageBox::inform(parent, QString::fromLocal8Bit(error.what()));
+        MessageBox::error(parent, QString::fromLocal8Bit(error.what()));
     }
     return false;
 }

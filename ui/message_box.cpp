@@ -37,6 +37,7 @@ bool show(QWidget* parent, Kind kind, const QString& text, QMessageBox::Standard
     }
     const QMessageBox::Icon icon = kind == Kind::Question  ? QMessageBox::Question
                                    : kind == Kind::Warning ? QMessageBox::Warning
+                                   : kind == Kind::Error   ? QMessageBox::Critical
                                                            : QMessageBox::Information;
     QMessageBox box(icon, caption(), text, buttons, parent);
     return box.exec() == yes;
@@ -63,6 +64,11 @@ void warn(QWidget* parent, const QString& text)
 void inform(QWidget* parent, const QString& text)
 {
     show(parent, Kind::Information, text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+void error(QWidget* parent, const QString& text)
+{
+    show(parent, Kind::Error, text, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 void setTestMode(bool on)

@@ -15,8 +15,9 @@ namespace MessageBox {
 
 enum class Kind
 {
-    Information, // an error shown by the general error display, asterisk messages
+    Information, // asterisk messages
     Warning,     // refusals, with OK
+    Error,       // a failure shown by the general error display
     Question,    // confirmations, with Yes and No (or OK and Cancel)
 };
 
@@ -26,6 +27,7 @@ bool askYesNo(QWidget* parent, const QString& text);
 bool askOkCancel(QWidget* parent, const QString& text);
 void warn(QWidget* parent, const QString& text);
 void inform(QWidget* parent, const QString& text);
+void error(QWidget* parent, const QString& text);
 
 // Test hook: the boxes shown record their texts; a pre-set answer is used
 // for the next question instead of showing it (true = Yes/OK).

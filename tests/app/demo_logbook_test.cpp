@@ -1,6 +1,8 @@
 // The demo logbook that the README's first command prepares: recalculating
 // it gives the totals worked out by hand.
+#include "app/grid/fix_db_grid.h"
 #include "app/skelvo_windows.h"
+#include "core/grid_columns.h"
 #include "core/settings_file.h"
 #include "data/data_set.h"
 #include "db/store_connections.h"
@@ -9,9 +11,14 @@
 #include "tests/testsupport/temp_folder.h"
 #include "ui/message_box.h"
 
+#include <QAbstractItemModel>
 #include <QAction>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QProcess>
+#include <QStyle>
+#include <QStyleOptionViewItem>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -48,6 +55,28 @@ TEST(DemoLogbook, RecalculationGivesTheTotalsWorkedOutByHand)
             expected[i]);
     }
     EXPECT_TRUE(MessageBox::takeRecorded().isEmpty());
+
+    // At the default column widths dates and clock times show whole.
+    TFixDBGrid& grid = *windows.mainForm.FixDBGrid1;
+    rows->first();
+    for (const char* column : {"yyyy", "mmdd", "outtime", "offtime", "ontime", "intime"}) {
+        const auto defaults = GridColumns::defaults();
+        const auto found = std::find_if(defaults.begin(), defaults.end(), [&](const auto& c) {
+            return c.fieldName == QLatin1StringView(column);
+        });
+        const QModelIndex cell = grid.model()->index(1, int(found - defaults.begin()));
+        QStyleOptionViewItem option;
+        option.initFrom(&grid);
+        option.rect = grid.visualRect(cell);
+        option.text = cell.data().toString();
+        option.features = QStyleOptionViewItem::HasDisplay;
+        const QRect text =
+            grid.style()->subElementRect(QStyle::SE_ItemViewItemText, &option, &grid);
+        EXPECT_EQ(grid.fontMetrics().elidedText(option.text, Qt::ElideRight, text.width()),
+                  option.text)
+            << column;
+    }
+    windows.mainForm.grab().save(QCoreApplication::applicationDirPath() + "/demo_logbook.png");
     MessageBox::setTestMode(false);
 }
 

@@ -15,8 +15,11 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStyleOptionViewItem>
 #include <QTest>
@@ -84,6 +87,11 @@ protected:
     std::unique_ptr<SkelvoWindows> windows_;
 };
 
+QString editText(TSkelvoMainForm& form, int number)
+{
+    return form.findChild<QLineEdit*>(QStringLiteral("Edit%1").arg(number))->text();
+}
+
 TEST_F(MainWindowTest, FirstStartWithoutSettingsOpensNothing)
 {
     start();
@@ -114,7 +122,8 @@ TEST_F(MainWindowTest, AMissingTableGivesExactlyOneMessage)
     start();
     const auto shown = MessageBox::takeRecorded();
     ASSERT_EQ(shown.size(), 1);
-    EXPECT_FALSE(shown[0].text.isEmpty());
+    EXPECT_EQ(shown[0].kind, MessageBox::Kind::Error);
+    EXPECT_EQ(shown[0].text.count("zz99 ORDER BY"), 1) << shown[0].text.toStdString();
     EXPECT_FALSE(rows()->isOpen());
 }
 
@@ -122,12 +131,81 @@ TEST_F(MainWindowTest, SelectorOpensListedTablesInAnyCaseOnly)
 {
     storeSettings(ParadoxStore, store_, "ab12");
     start();
-    main().ComboBox1->setEditText("zz");
+    main().ComboBox1->lineEdit()->selectAll();
+    QTest::keyClicks(main().ComboBox1, "zz");
     EXPECT_EQ(rows()->asString(u"crew"), "AB12-3"); // not listed: nothing happens
-    main().ComboBox1->setEditText("cd34");
-    EXPECT_EQ(windows_->dbSettingForm.store().TableName, "cd34");
+    const int listed = main().ComboBox1->findText("CD34");
+    main().ComboBox1->setCurrentIndex(listed);
+    emit main().ComboBox1->activated(listed); // chosen from the list
+    EXPECT_EQ(windows_->dbSettingForm.store().TableName, "CD34");
     EXPECT_EQ(rows()->asString(u"crew"), "CD34-3");
     EXPECT_TRUE(MessageBox::takeRecorded().isEmpty());
+}
+
+TEST_F(MainWindowTest, TenStartsAndClosesLeaveTheWindowWhereAndAsLargeAsItWas)
+{
+    MyutyFiles::IniWriteInteger(ini_, "Windows", "Left", 30);
+    MyutyFiles::IniWriteInteger(ini_, "Windows", "Top", 40);
+    QRect first;
+    for (int run = 0; run < 10; ++run) {
+        start();
+        if (run == 0)
+            first = main().frameGeometry();
+        EXPECT_EQ(main().frameGeometry(), first) << "start " << run;
+        main().close();
+    }
+}
+
+TEST_F(MainWindowTest, AMaximizedWindowComesBackMaximizedAndRestoresOnTheScreen)
+{
+    MyutyFiles::IniWriteInteger(ini_, "Windows", "Left", -99999);
+    MyutyFiles::IniWriteInteger(ini_, "Windows", "Top", 99999);
+    start();
+    const QRect screen = main().screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(main().frameGeometry().topLeft())) << "brought onto the screen";
+    const QSize normal = main().size();
+    main().showMaximized();
+    QTRY_VERIFY(main().isMaximized());
+    main().close();
+    EXPECT_TRUE(MyutyFiles::IniReadBool(ini_, "Windows", "Maximized", false));
+    EXPECT_EQ(MyutyFiles::IniReadInteger(ini_, "Windows", "Width", 0), normal.width());
+
+    start();
+    EXPECT_TRUE(main().isMaximized());
+    main().showNormal();
+    QTRY_COMPARE(main().size(), normal);
+    EXPECT_TRUE(screen.contains(main().frameGeometry().topLeft()));
+}
+
+TEST_F(MainWindowTest, TheSelectorOpensWhatIsTypedNotWhatCompletionProposes)
+{
+    storeSettings(ParadoxStore, store_, "ab12");
+    start();
+    rows()->setRecNo(2);
+    main().findChild<QAction*>("CalcStartAction")->trigger();
+    main().ComboBox1->setFocus();
+    main().ComboBox1->lineEdit()->selectAll();
+    QTest::keyClicks(main().ComboBox1, "c");
+    EXPECT_EQ(windows_->dbSettingForm.store().TableName, "ab12"); // "cD34" only proposed
+    QTest::keyClicks(main().ComboBox1, "d34");
+    EXPECT_EQ(windows_->dbSettingForm.store().TableName, "cd34"); // as typed
+    EXPECT_EQ(rows()->asString(u"crew"), "CD34-3");
+    EXPECT_EQ(main().Part.PartStart, 0); // the other aircraft's marks are gone
+    main().FixDBGrid1->setFocus();
+    EXPECT_EQ(windows_->dbSettingForm.store().TableName, "cd34");
+}
+
+TEST_F(MainWindowTest, AFailedOpenClearsTheTotalsOfTheTableBefore)
+{
+    storeSettings(ParadoxStore, store_, "EF56");
+    start();
+    main().findChild<QAction*>("CalcAllAction")->trigger();
+    ASSERT_EQ(editText(main(), 1), "11:30");
+    QFile::remove(store_ + "/CD34.DB");
+    main().ComboBox1->setEditText("cd34");
+    emit main().ComboBox1->lineEdit()->textEdited("cd34");
+    EXPECT_EQ(MessageBox::takeRecorded().size(), 1);
+    EXPECT_EQ(editText(main(), 1), "");
 }
 
 TEST_F(MainWindowTest, ShutdownWritesPlacementPreferencesAndLayoutName)
@@ -136,16 +214,10 @@ TEST_F(MainWindowTest, ShutdownWritesPlacementPreferencesAndLayoutName)
     start();
     main().preferences.RussianValue = 35;
     main().close();
-    EXPECT_EQ(MyutyFiles::IniReadInteger(ini_, "Windows", "Width", 0),
-              main().frameGeometry().width());
+    EXPECT_EQ(MyutyFiles::IniReadInteger(ini_, "Windows", "Width", 0), main().width());
     EXPECT_EQ(MyutyFiles::IniReadInteger(ini_, "Preference", "RussianValue", 0), 35);
     EXPECT_EQ(MyutyFiles::IniReadString(ini_, "GridDesign", "ColumnsDefFile", ""), "Default.CDF");
     EXPECT_FALSE(rows()->isOpen());
-}
-
-QString editText(TSkelvoMainForm& form, int number)
-{
-    return form.findChild<QLineEdit*>(QStringLiteral("Edit%1").arg(number))->text();
 }
 
 TEST_F(MainWindowTest, RecalculationFillsTheTotalsBoxes)
@@ -153,11 +225,19 @@ TEST_F(MainWindowTest, RecalculationFillsTheTotalsBoxes)
     storeSettings(ParadoxStore, store_, "EF56");
     start();
     EXPECT_EQ(editText(main(), 1), ""); // nothing computed yet
+    QList<int> shownProgress;
+    auto* bar = main().findChild<QProgressBar*>("ProgressBar1");
+    QObject::connect(bar, &QProgressBar::valueChanged, [&](int value) {
+        if (bar->isVisible() && value > 0)
+            shownProgress.append(value);
+    });
     main().findChild<QAction*>("CalcAllAction")->trigger();
     EXPECT_EQ(editText(main(), 1), "11:30");
     EXPECT_EQ(editText(main(), 3), "06:30");
     EXPECT_EQ(editText(main(), 2), ""); // no since-overhaul total was ever set
     EXPECT_EQ(rows()->recNo(), 3);      // the current row stays
+    EXPECT_EQ(shownProgress, (QList<int>{1, 2}));
+    EXPECT_FALSE(main().findChild<QProgressBar*>("ProgressBar1")->isVisible());
 }
 
 TEST_F(MainWindowTest, MarkedRangeIsSummedAndDrawnPink)

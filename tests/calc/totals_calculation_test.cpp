@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QRegularExpression>
+#include <algorithm>
 
 void PrintTo(const Totals& totals, std::ostream* out)
 {
@@ -260,6 +261,24 @@ TEST_F(TotalsCalculation, OnlyRowsThatChangeAreWritten)
         EXPECT_EQ(writesDuring([&] { CalcTotals(rows_, Preferences{}, from); }), 1);
         EXPECT_EQ(stored().last(), row("101:30 12:00", "- 00:10 03:00 13:00"));
     }
+}
+
+TEST_F(TotalsCalculation, ProgressCountsTheRowsToTheEnd)
+{
+    seed(GappedLog);
+    open();
+    rows_.setRecNo(4);
+    QList<int> reported;
+    int reportedTotal = 0;
+    CalcTotals(rows_, Preferences{}, 1, [&](int done, int total) {
+        reported.append(done);
+        reportedTotal = total;
+    });
+    const int total = int(GappedLog.size()) - 3;
+    EXPECT_EQ(reportedTotal, total);
+    EXPECT_EQ(reported.first(), 1);
+    EXPECT_EQ(reported.last(), total);
+    EXPECT_TRUE(std::is_sorted(reported.begin(), reported.end()));
 }
 
 TEST_F(TotalsCalculation, HeldChangesAreSentAtTheEnd)
