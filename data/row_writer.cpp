@@ -23,13 +23,38 @@ QString errorText(const QSqlError& error)
     return error.text().isEmpty() ? QStringLiteral("不明なエラー") : error.text();
 }
 
+bool isPlainName(const QString& name)
+{
+    const auto plain = [](QChar c, bool first) {
+        return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || c == u'_' ||
+               (!first && c >= u'0' && c <= u'9');
+    };
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        if (!plain(name[i], i == 0))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
+
+QString sqlTableName(QSqlDatabase db, const QString& table)
+{
+    if (table.isEmpty() || isPlainName(table) || !db.driver())
+        return table;
+    // The ODBC driver asks the data source for its quote character once,
+    // and settles on '"' for good when the connection is closed then.
+    if (!db.isOpen())
+        db.open();
+    return db.driver()->escapeIdentifier(table, QSqlDriver::TableName);
+}
 
 void RowWriter::reset(const QString& connectionName, const QString& table,
                       const QStringList& fieldNames)
 {
     connectionName_ = connectionName;
     table_ = table;
+    sqlTable_ = sqlTableName(database(), table);
     preparedQueries_.clear();
     fields_ = fieldNames;
     setIdentityField(identityName_);
@@ -209,8 +234,9 @@ QSqlQuery& RowWriter::runExactlyOne(const Statement& statement, const Statement&
 
     if (!transactions && !where.sql.isEmpty()) {
         // Without a transaction to undo a wrong count, count first.
-        QSqlQuery& count = run(
-            {QStringLiteral("SELECT COUNT(*) FROM ") + table_ + where.sql, where.values}, rowName);
+        QSqlQuery& count =
+            run({QStringLiteral("SELECT COUNT(*) FROM ") + sqlTable_ + where.sql, where.values},
+                rowName);
         const qlonglong found = count.next() ? count.value(0).toLongLong() : -1;
         count.finish();
         if (found != 1)
@@ -267,7 +293,7 @@ void RowWriter::insert(DataSetRow& row, const WriteSettings& settings)
     }
     statement.sql =
         QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-            .arg(table_, columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+            .arg(sqlTable_, columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
     const QSqlQuery& query = runExactlyOne(statement, {}, describe(row, settings));
     if (identityField_ >= 0) {
         const QVariant identity = query.lastInsertId();
@@ -290,8 +316,8 @@ void RowWriter::update(DataSetRow& row, const WriteSettings& settings)
                            valueText(statement, row.values[i]));
     }
     if (!assignments.isEmpty()) {
-        statement.sql =
-            QStringLiteral("UPDATE %1 SET %2").arg(table_, assignments.join(QStringLiteral(", ")));
+        statement.sql = QStringLiteral("UPDATE %1 SET %2")
+                            .arg(sqlTable_, assignments.join(QStringLiteral(", ")));
         const QString rowName = describe(row, settings);
         runExactlyOne(statement, whereClause(row, settings, rowName), rowName);
     }
@@ -304,7 +330,7 @@ void RowWriter::update(DataSetRow& row, const WriteSettings& settings)
 void RowWriter::remove(const DataSetRow& row, const WriteSettings& settings)
 {
     const QString rowName = describe(row, settings);
-    runExactlyOne({QStringLiteral("DELETE FROM ") + table_, {}},
+    runExactlyOne({QStringLiteral("DELETE FROM ") + sqlTable_, {}},
                   whereClause(row, settings, rowName), rowName);
 }
 

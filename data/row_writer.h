@@ -5,11 +5,18 @@
 
 #include <QHash>
 #include <QList>
+#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
 #include <QVariantList>
 
-class QSqlDatabase;
+// A table name as the statements of this connection carry it: as it stands
+// when it is a plain name (letters, digits and '_', not starting with a
+// digit), so such statements read as they always have; otherwise quoted by
+// the connection's driver, so that a table another program named with a
+// blank or other character can still be reached. A closed connection is
+// opened first, as the statement will need it anyway.
+QString sqlTableName(QSqlDatabase db, const QString& table);
 
 // Writes single rows back to a table with generated statements. Every
 // statement must touch exactly one row: one that would touch none or
@@ -55,7 +62,8 @@ private:
     [[noreturn]] void raise(const QString& rowName, const QString& reason) const;
 
     QString connectionName_;
-    QString table_;
+    QString table_;    // as the user knows it, for messages
+    QString sqlTable_; // as the statements carry it
     QStringList fields_;
     int identityField_ = -1;
     QString identityName_;

@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QShowEvent>
+#include <QStatusBar>
+#include <QToolButton>
 
 TdBSettingForm::TdBSettingForm(const QString& iniFileName, QWidget* parent)
     : QDialog(parent), iniFileName_(iniFileName), store_(std::make_unique<StoreConnections>())
@@ -54,6 +56,8 @@ void TdBSettingForm::FormShow()
     ShowSettings();
     LabeledEdit[5]->setText(store_->TableName);
     ProgressBar1->setValue(0);
+    // The main window may have connected since this window last showed.
+    ShowConnectionState();
 }
 
 void TdBSettingForm::centreOverParent()
@@ -107,11 +111,28 @@ void TdBSettingForm::TakeSettings()
 void TdBSettingForm::ShowConnectionState()
 {
     const bool ok = store_->IsConnected;
+    const QString why = ok ? QString() : store_->LastError;
+    if (!ok && why.isEmpty()) {
+        hideConnectionState(); // no attempt yet
+        return;
+    }
     Label1->setText(ok ? QStringLiteral("OK") : QStringLiteral("NG"));
     QPalette palette = Label1->palette();
     palette.setColor(QPalette::WindowText, ok ? QColor(0, 128, 0) : QColor(255, 0, 0));
     Label1->setPalette(palette);
+    Label1->setToolTip(why);
+    if (ok)
+        StatusBar1->clearMessage();
+    else
+        StatusBar1->showMessage(why);
     Label1->show();
+}
+
+void TdBSettingForm::hideConnectionState()
+{
+    Label1->hide();
+    Label1->setToolTip(QString());
+    StatusBar1->clearMessage();
 }
 
 void TdBSettingForm::setEditShown(int edit, bool shown)
@@ -130,6 +151,7 @@ void TdBSettingForm::setKindLayout(int kind)
     editLabel_[2]->setText(databaseCaptions[kind]);
     setEditShown(3, kind != ParadoxStore);
     setEditShown(4, kind != ParadoxStore);
+    ParadoxOpenButton->setVisible(kind == ParadoxStore);
 }
 
 void TdBSettingForm::ComboBox1Change(int index)
@@ -141,7 +163,7 @@ void TdBSettingForm::ComboBox1Change(int index)
     if (store_->IsConnected)
         store_->DisconnectDatabase();
     setKindLayout(index);
-    Label1->hide();
+    hideConnectionState();
     if (index == ParadoxStore) {
         const QString folder = LabeledEdit[2]->text();
         if (folder.isEmpty() || !QFileInfo(folder).isDir())
@@ -151,42 +173,54 @@ void TdBSettingForm::ComboBox1Change(int index)
 
 void TdBSettingForm::Button1Click()
 {
-    Label1->hide();
+    hideConnectionState();
     store_->TryConnect(ComboBox1->currentIndex(), LabeledEdit[1]->text(), LabeledEdit[4]->text(),
                        LabeledEdit[3]->text(), LabeledEdit[2]->text());
-    if (store_->IsConnected)
+    if (store_->IsConnected) {
+        // The listed names belong to the store used so far; dropping one of
+        // them would now reach a table of that name in the other store.
+        const bool otherStore = ComboBox1->currentIndex() != store_->DatabaseKind ||
+                                LabeledEdit[1]->text() != store_->ServerName ||
+                                LabeledEdit[2]->text() != store_->DatabaseName;
         TakeSettings();
+        if (otherStore)
+            clearTableList();
+    }
     ShowConnectionState();
 }
 
 void TdBSettingForm::LabeledEdit1Change()
 {
-    Label1->hide();
+    hideConnectionState();
 }
 
 void TdBSettingForm::LabeledEdit2Change()
 {
-    Label1->hide();
+    hideConnectionState();
 }
 
 void TdBSettingForm::LabeledEdit3Change()
 {
-    Label1->hide();
+    hideConnectionState();
 }
 
 void TdBSettingForm::LabeledEdit4Change()
 {
-    Label1->hide();
+    hideConnectionState();
 }
 
+// A single click only places the cursor, so that a folder can be typed or
+// pasted; a double click, like the button beside the box, opens the chooser.
 bool TdBSettingForm::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == LabeledEdit[2] && event->type() == QEvent::MouseButtonRelease)
-        LabeledEdit2Click();
+    if (watched == LabeledEdit[2] && event->type() == QEvent::MouseButtonDblClick) {
+        LabeledEdit2DblClick();
+        return true;
+    }
     return QDialog::eventFilter(watched, event);
 }
 
-void TdBSettingForm::LabeledEdit2Click()
+void TdBSettingForm::LabeledEdit2DblClick()
 {
     if (ComboBox1->currentIndex() == ParadoxStore)
         ParadoxOpenAction->trigger();

@@ -20,6 +20,7 @@ class QMenuBar;
 class QProgressBar;
 class QPushButton;
 class QStatusBar;
+class QToolButton;
 class TFolderDialog;
 
 // The database settings window: the connection settings of the store in
@@ -66,7 +67,7 @@ public slots:
     void LabeledEdit2Change();
     void LabeledEdit3Change();
     void LabeledEdit4Change();
-    void LabeledEdit2Click();
+    void LabeledEdit2DblClick();
     void LabeledEdit5Change(const QString& text);
 
     void ExitActionExecute();
@@ -80,6 +81,10 @@ public slots:
 
     void ShowSettings();
     void TakeSettings();
+    // The result of the store's last connect, whoever made it (this window,
+    // a listing, the main window while this window was closed): "OK", or
+    // "NG" with the store's reason as tooltip and status bar message;
+    // nothing before the first attempt.
     void ShowConnectionState();
 
 protected:
@@ -100,8 +105,10 @@ private:
     void setEditShown(int edit, bool shown);
     void setKindLayout(int kind);
     void centreOverParent();
+    void hideConnectionState();
 
     void refreshTableList();
+    void clearTableList();
     void updatePopupAttachment();
     QString selectedTableName() const;
     std::optional<QString> askTableName();
@@ -118,6 +125,7 @@ private:
     QWidget* editBox_[6] = {};
     QPushButton* Button1 = nullptr;
     QLabel* Label1 = nullptr;
+    QToolButton* ParadoxOpenButton = nullptr;
     QPushButton* Button2 = nullptr;
     QListWidget* ListBox1 = nullptr;
     QPushButton* Button3 = nullptr;

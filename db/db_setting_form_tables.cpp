@@ -1,6 +1,7 @@
 // The table group of the database settings window: listing, choosing,
 // creating and dropping aircraft tables.
 #include "core/error.h"
+#include "core/statement_error.h"
 #include "data/data_set.h"
 #include "db/db_setting_form.h"
 #include "db/table_management.h"
@@ -67,9 +68,16 @@ void TdBSettingForm::refreshTableList()
     updatePopupAttachment();
 }
 
+void TdBSettingForm::clearTableList()
+{
+    ListBox1->clear();
+    updatePopupAttachment();
+}
+
 void TdBSettingForm::GetTabelNamesActionExecute()
 {
     runCommand(this, [this] { refreshTableList(); });
+    ShowConnectionState(); // the listing connected with the stored settings
 }
 
 void TdBSettingForm::SelectTableActionExecute()
@@ -95,6 +103,7 @@ void TdBSettingForm::DeleteTableActionExecute()
         delete ListBox1->currentItem();
         updatePopupAttachment();
     });
+    ShowConnectionState(); // dropping connected with the stored settings
 }
 
 void TdBSettingForm::CreateTableActionExecute()
@@ -116,6 +125,12 @@ void TdBSettingForm::CreateTableActionExecute()
     const std::optional<QString> name = askTableName();
     if (!name)
         return;
+    // A name the statements could not carry would leave a table that can be
+    // neither opened nor dropped from here.
+    if (const QString problem = TableManagement::newTableNameProblem(*name); !problem.isEmpty()) {
+        MessageBox::warn(this, problem);
+        return;
+    }
     try {
         const WaitCursor wait;
         TableManagement::CreateLogTable(*store_, *name, folder);
@@ -128,12 +143,12 @@ void TdBSettingForm::CreateTableActionExecute()
     }
 }
 
-// The store's message, then the statement that the row-set last held: the
-// one that failed, or the one before a failure to read a command file.
+// The store's message with the statement that the row-set last held (the
+// one that failed, or the one before a failure to read a command file),
+// named once.
 void TdBSettingForm::showCreateFailure(const QString& message)
 {
     QApplication::beep();
-    MessageBox::inform(this, message);
     const DataSet* dataSet = store_->CurrentDataSet();
-    MessageBox::inform(this, dataSet ? dataSet->commandText() : QString());
+    MessageBox::error(this, statementError(message, dataSet ? dataSet->commandText() : QString()));
 }

@@ -14,6 +14,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -133,8 +134,20 @@ QGroupBox* TdBSettingForm::createDatabaseGroup()
         LabeledEdit[edit]->setObjectName(QStringLiteral("LabeledEdit%1").arg(edit));
         editLabel_[edit]->setBuddy(LabeledEdit[edit]);
         box->addWidget(editLabel_[edit]);
-        box->addWidget(LabeledEdit[edit]);
+        auto* row = new QHBoxLayout;
+        row->addWidget(LabeledEdit[edit]);
+        box->addLayout(row);
         layout->addWidget(editBox_[edit]);
+        if (edit == 2) {
+            // The folder chooser of the folder store, beside the box it fills.
+            ParadoxOpenButton = new QToolButton(editBox_[edit]);
+            ParadoxOpenButton->setObjectName(QStringLiteral("ParadoxOpenButton"));
+            ParadoxOpenButton->setText(QStringLiteral("..."));
+            ParadoxOpenButton->setToolTip(ParadoxOpenAction->text());
+            ParadoxOpenButton->hide();
+            connect(ParadoxOpenButton, &QToolButton::clicked, ParadoxOpenAction, &QAction::trigger);
+            row->addWidget(ParadoxOpenButton);
+        }
         connect(LabeledEdit[edit], &QLineEdit::textChanged, this, changes[edit - 1]);
     }
     LabeledEdit[4]->setEchoMode(QLineEdit::Password);

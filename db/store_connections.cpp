@@ -6,8 +6,10 @@
 #include "core/settings_keys.h"
 #include "data/data_set.h"
 #include "data/paradox/paradox_driver.h"
+#include "data/row_writer.h"
 
 #include <QSqlDatabase>
+#include <QSqlError>
 
 namespace {
 
@@ -100,12 +102,24 @@ void StoreConnections::TryConnect(int kind, const QString& server, const QString
                                   const QString& user, const QString& database)
 {
     IsConnected = false;
-    if (!knownKind(kind) || !QSqlDatabase::isDriverAvailable(Kinds[kind].driver))
+    LastError.clear();
+    if (!knownKind(kind)) {
+        LastError = QStringLiteral("データベースの種類 %1 は使えません。").arg(kind);
         return;
+    }
+    if (!QSqlDatabase::isDriverAvailable(Kinds[kind].driver)) {
+        LastError = QStringLiteral("データベースのドライバー %1 がありません。")
+                        .arg(QLatin1StringView(Kinds[kind].driver));
+        return;
+    }
     try {
         closeConnection(kind);
-    } catch (const std::exception&) {
-        return; // a row-set that cannot let go keeps its connection
+    } catch (const SkelvoError& error) {
+        LastError = error.message(); // a row-set that cannot let go keeps its connection
+        return;
+    } catch (const std::exception& error) {
+        LastError = QString::fromUtf8(error.what());
+        return;
     }
     QSqlDatabase db = connectionFor(kind);
     db.setDatabaseName(database);
@@ -120,6 +134,11 @@ void StoreConnections::TryConnect(int kind, const QString& server, const QString
         db.setPassword(password);
     }
     IsConnected = db.open();
+    if (!IsConnected) {
+        LastError = db.lastError().text().trimmed();
+        if (LastError.isEmpty())
+            LastError = QStringLiteral("接続できませんでした。");
+    }
 }
 
 void StoreConnections::closeConnection(int kind)
@@ -146,8 +165,9 @@ bool StoreConnections::OpenLogTable()
     DataSet* dataSet = CurrentDataSet();
     try {
         dataSet->close();
-        dataSet->setCommandText(QStringLiteral("SELECT %1 FROM %2 %3 %4")
-                                    .arg(SelectColumns, TableName, SelectWhere, SelectOrder));
+        dataSet->setCommandText(
+            QStringLiteral("SELECT %1 FROM %2 %3 %4")
+                .arg(SelectColumns, sqlTableName(TableName), SelectWhere, SelectOrder));
         dataSet->setUpdateTable(TableName);
         dataSet->open();
         IsTableOpen = true;
@@ -188,4 +208,11 @@ DataSet* StoreConnections::dataSetOf(int kind) const
 QString StoreConnections::connectionNameOf(int kind) const
 {
     return knownKind(kind) ? QString::fromLatin1(Kinds[kind].connectionName) : QString();
+}
+
+QString StoreConnections::sqlTableName(const QString& table) const
+{
+    if (!knownKind(DatabaseKind))
+        return table;
+    return ::sqlTableName(QSqlDatabase::database(Kinds[DatabaseKind].connectionName, false), table);
 }

@@ -33,6 +33,7 @@ public:
     QString Password; // as typed; scrambled only in the settings file
     QString TableName;
     bool IsConnected = false; // result of the last attempt; a disconnect keeps it
+    QString LastError;        // why the last attempt failed; empty after a success
     bool IsTableOpen = false;
     QString SelectColumns = QStringLiteral("*");
     QString SelectWhere;
@@ -55,6 +56,9 @@ public:
     DataSet& requireDataSet() const;
     DataSet* dataSetOf(int kind) const;
     QString connectionNameOf(int kind) const;
+    // A table name as the current kind's statements carry it (quoted only
+    // when it is not a plain name).
+    QString sqlTableName(const QString& table) const;
 
 private:
     void closeConnection(int kind);

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QSqlDatabase>
+#include <algorithm>
 
 namespace TableManagement {
 namespace {
@@ -66,7 +67,7 @@ void EmptyLogTable(StoreConnections& store)
     store.CloseLogTable();
     const QString verb = store.DatabaseKind == ParadoxStore ? QStringLiteral("DELETE FROM ")
                                                             : QStringLiteral("TRUNCATE TABLE ");
-    RunStatement(store, verb + store.TableName);
+    RunStatement(store, verb + store.sqlTableName(store.TableName));
 }
 
 void RunStatement(StoreConnections& store, const QString& statement)
@@ -116,8 +117,26 @@ QString prepareCommand(const QString& fileText, const QString& tableName)
     return statement;
 }
 
+QString newTableNameProblem(const QString& tableName)
+{
+    const auto allowed = [](QChar c) {
+        return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9') ||
+               c == u'_';
+    };
+    if (std::all_of(tableName.begin(), tableName.end(), allowed) &&
+        tableName.size() <= MaxNewTableNameLength)
+        return {};
+    return QStringLiteral("「%1」はテーブル名に使えません。テーブル名に使えるのは半角の英字 (A～Z、"
+                          "a～z)、数字 (0～9) と _ (アンダースコア) で、%2 文字までです。空白や"
+                          "ほかの記号、全角の文字は使えません。")
+        .arg(tableName)
+        .arg(MaxNewTableNameLength);
+}
+
 void CreateLogTable(StoreConnections& store, const QString& tableName, const QString& folder)
 {
+    if (const QString problem = newTableNameProblem(tableName); !problem.isEmpty())
+        throw SkelvoError(problem);
     const QDir dir(folder);
     RunStatement(store, prepareCommand(
                             readCommandFile(dir.filePath(tableCommandFileName(store.DatabaseKind))),
@@ -131,7 +150,7 @@ void DropLogTable(StoreConnections& store, const QString& tableName)
 {
     store.CloseLogTable();
     store.ConnectDatabase();
-    RunStatement(store, QStringLiteral("DROP TABLE ") + tableName);
+    RunStatement(store, QStringLiteral("DROP TABLE ") + store.sqlTableName(tableName));
     store.DisconnectDatabase();
 }
 

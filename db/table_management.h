@@ -30,8 +30,20 @@ QString readCommandFile(const QString& path);
 // go, and the remaining lines are joined with CR LF.
 QString prepareCommand(const QString& fileText, const QString& tableName);
 
+// The longest name a new table may have: it must fit the callsign column
+// of every shipped table layout, which stores it.
+constexpr int MaxNewTableNameLength = 32;
+
+// Why a new table may not have this name, empty when it may. A new name
+// holds only ASCII letters, digits and '_': the command files put it into
+// their statements unquoted, and every file system takes it as a file name.
+// A server whose SQL reads a leading digit as a number, and an empty name,
+// are left to the store to refuse with its own message.
+QString newTableNameProblem(const QString& tableName);
+
 // Creates the table from the kind's command files in the given folder;
-// the store stays connected.
+// the store stays connected. A name refused by newTableNameProblem()
+// raises before anything is sent.
 void CreateLogTable(StoreConnections& store, const QString& tableName, const QString& folder);
 
 // Drops the table; ends disconnected (a failed drop stays connected).

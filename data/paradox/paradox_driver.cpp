@@ -79,3 +79,17 @@ QSqlRecord ParadoxDriver::record(const QString& table) const
         return {};
     }
 }
+
+QString ParadoxDriver::escapeIdentifier(const QString& identifier, IdentifierType type) const
+{
+    if (identifier.isEmpty() || isIdentifierEscaped(identifier, type))
+        return identifier;
+    QString quoted = identifier;
+    quoted.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + quoted + u'"';
+}
+
+bool ParadoxDriver::isIdentifierEscaped(const QString& identifier, IdentifierType) const
+{
+    return identifier.size() >= 2 && identifier.startsWith(u'"') && identifier.endsWith(u'"');
+}

@@ -28,6 +28,10 @@ public:
     QSqlResult* createResult() const override;
     QStringList tables(QSql::TableType type) const override;
     QSqlRecord record(const QString& table) const override;
+    // "name", with "" for a double quote inside; the folder's statements read
+    // such a name as the table file's name, blanks and dots included.
+    QString escapeIdentifier(const QString& identifier, IdentifierType type) const override;
+    bool isIdentifierEscaped(const QString& identifier, IdentifierType type) const override;
 
     paradox::SqlEngine& engine() const { return *engine_; }
 

@@ -1,21 +1,12 @@
 #include "data/paradox/paradox_sql.h"
 
 #include "core/error.h"
+#include "core/statement_error.h"
 #include "data/paradox/sql_parser.h"
 #include "data/paradox/sql_runner.h"
 #include "data/paradox/sql_table_cache.h"
 
 namespace paradox {
-namespace {
-
-QString shownStatement(const QString& statement)
-{
-    constexpr qsizetype MaxShown = 300;
-    const QString text = statement.simplified();
-    return text.size() > MaxShown ? text.left(MaxShown) + u'…' : text;
-}
-
-} // namespace
 
 SqlEngine::SqlEngine(QString folder) : cache_(std::make_unique<sql::TableCache>(std::move(folder)))
 {}
@@ -34,8 +25,7 @@ QueryResult SqlEngine::execute(const QString& statement)
     try {
         return sql::runStatement(*cache_, sql::parseStatement(statement));
     } catch (const SkelvoError& error) {
-        throw SkelvoError(error.message() + QStringLiteral("\nSQL 文: ") +
-                          shownStatement(statement));
+        throw SkelvoError(statementError(error.message(), statement));
     }
 }
 

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
@@ -77,29 +78,31 @@ TEST_F(TableGroupTest, MissingTableCommandFileIsReportedBeforeAskingForAName)
         QStringLiteral("テーブル作成のSQLコマンドファイルが見つかりません(CreateTable.XXXXX)"));
 }
 
-TEST_F(TableGroupTest, FailedIndexFileShowsTheErrorThenTheTableStatement)
+TEST_F(TableGroupTest, FailedIndexFileShowsTheErrorWithTheTableStatement)
 {
     ASSERT_TRUE(QFile::remove(QStringLiteral("CreateIndex.PRDX")));
     createTable(QStringLiteral("JA01AB"));
     const auto boxes = MessageBox::takeRecorded();
-    ASSERT_EQ(boxes.size(), 2);
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_EQ(boxes[0].kind, MessageBox::Kind::Error);
     EXPECT_TRUE(boxes[0].text.contains(QStringLiteral("CreateIndex.PRDX")));
-    EXPECT_TRUE(boxes[1].text.startsWith(QStringLiteral("CREATE TABLE \"JA01AB.DB\"")));
+    EXPECT_EQ(boxes[0].text.count(QStringLiteral("CREATE TABLE \"JA01AB.DB\"")), 1);
     EXPECT_TRUE(tableFileExists(QStringLiteral("JA01AB")));
     EXPECT_TRUE(listed().isEmpty()); // not refreshed
     EXPECT_TRUE(edit(5)->text().isEmpty());
 }
 
-TEST_F(TableGroupTest, RejectedStatementShowsTheStoreMessageThenTheStatement)
+TEST_F(TableGroupTest, RejectedStatementShowsTheStoreMessageAndTheStatementOnce)
 {
     createTable(QStringLiteral("JA01AB"));
     MessageBox::takeRecorded();
     edit(5)->setText(QStringLiteral("other"));
     createTable(QStringLiteral("JA01AB")); // already there
     const auto boxes = MessageBox::takeRecorded();
-    ASSERT_EQ(boxes.size(), 2);
-    EXPECT_FALSE(boxes[0].text.isEmpty());
-    EXPECT_TRUE(boxes[1].text.startsWith(QStringLiteral("CREATE TABLE \"JA01AB.DB\"")));
+    ASSERT_EQ(boxes.size(), 1); // one error, the statement named once
+    EXPECT_EQ(boxes[0].kind, MessageBox::Kind::Error);
+    EXPECT_EQ(boxes[0].text.count(QStringLiteral("CREATE TABLE \"JA01AB.DB\"")), 1)
+        << boxes[0].text.toStdString();
     EXPECT_EQ(edit(5)->text(), QStringLiteral("other"));
 }
 
@@ -107,9 +110,30 @@ TEST_F(TableGroupTest, EmptyNameGoesToTheStoreWhichRefusesIt)
 {
     createTable(QString());
     const auto boxes = MessageBox::takeRecorded();
-    ASSERT_EQ(boxes.size(), 2);
-    EXPECT_TRUE(boxes[1].text.startsWith(QStringLiteral("CREATE TABLE \".DB\"")));
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_EQ(boxes[0].text.count(QStringLiteral("CREATE TABLE \".DB\"")), 1);
     EXPECT_TRUE(QDir(dataFolder_).entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(TableGroupTest, NameTheStatementsCannotCarryIsRefusedBeforeCreating)
+{
+    for (const QString& name : {QStringLiteral("my plane"), QStringLiteral("JA-01"),
+                                QStringLiteral("記号"), QString(33, u'A')}) {
+        SCOPED_TRACE(name.toStdString());
+        createTable(name);
+        const auto boxes = MessageBox::takeRecorded();
+        ASSERT_EQ(boxes.size(), 1);
+        EXPECT_EQ(boxes[0].kind, MessageBox::Kind::Warning);
+        EXPECT_TRUE(boxes[0].text.contains(QStringLiteral("_ (アンダースコア) で、32 文字まで")))
+            << boxes[0].text.toStdString();
+    }
+    EXPECT_TRUE(QDir(dataFolder_).entryList(QDir::Files).isEmpty());
+    EXPECT_TRUE(edit(5)->text().isEmpty());
+
+    const QString longest = QStringLiteral("JA_2401") + QString(25, u'x');
+    createTable(longest);
+    EXPECT_TRUE(MessageBox::takeRecorded().isEmpty());
+    EXPECT_TRUE(tableFileExists(longest));
 }
 
 TEST_F(TableGroupTest, CreatingWithoutAConnectionTestsTheEditsFirst)
@@ -125,6 +149,17 @@ TEST_F(TableGroupTest, CreatingWithoutAConnectionTestsTheEditsFirst)
     createTable(QStringLiteral("JA01AB"));
     EXPECT_EQ(form().store().DatabaseName, dataFolder_);
     EXPECT_TRUE(tableFileExists(QStringLiteral("JA01AB")));
+}
+
+TEST_F(TableGroupTest, ConnectingToAnotherStoreClearsTheListedNames)
+{
+    createTable(QStringLiteral("JA01AB"));
+    clickButton("Button1"); // the same store: the names stay
+    EXPECT_EQ(listed(), QStringList{QStringLiteral("JA01AB")});
+    edit(2)->setText(folder_.path());
+    clickButton("Button1");
+    EXPECT_TRUE(listed().isEmpty());
+    EXPECT_FALSE(popupAttached());
 }
 
 TEST_F(TableGroupTest, SelectingPutsTheNameIntoTheTableInUse)
@@ -186,7 +221,7 @@ TEST_F(TableGroupTest, FailedDropIsShownAndLeavesTheListAlone)
     form().DeleteTableAction->trigger();
     const auto boxes = MessageBox::takeRecorded();
     ASSERT_EQ(boxes.size(), 2);
-    EXPECT_EQ(boxes[1].kind, MessageBox::Kind::Information);
+    EXPECT_EQ(boxes[1].kind, MessageBox::Kind::Error);
     EXPECT_EQ(listed(), QStringList{QStringLiteral("ab12")});
     EXPECT_EQ(edit(5)->text(), QStringLiteral("ab12"));
 }
@@ -195,10 +230,14 @@ TEST_F(TableGroupTest, ListingWithoutAConnectionEmptiesTheListAndDropsThePopup)
 {
     createTable(QStringLiteral("JA01AB"));
     ASSERT_TRUE(popupAttached());
+    ASSERT_EQ(resultLabel()->text(), QStringLiteral("OK"));
     ASSERT_TRUE(QDir(dataFolder_).removeRecursively());
     clickButton("Button2");
     EXPECT_TRUE(listed().isEmpty());
     EXPECT_FALSE(popupAttached());
+    // The listing's own connect is what the result label shows now.
+    EXPECT_EQ(resultLabel()->text(), QStringLiteral("NG"));
+    EXPECT_TRUE(resultLabel()->toolTip().contains(dataFolder_));
 }
 
 TEST_F(TableGroupTest, ListingShowsTheStoredSettingsAgain)

@@ -6,10 +6,13 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QStatusBar>
 #include <QTest>
+#include <QToolButton>
 
 namespace dbwindow {
 namespace {
@@ -86,19 +89,35 @@ TEST_F(ConnectionGroupTest, ParadoxWithoutAFolderOpensTheChooserAtOnce)
     EXPECT_EQ(edit(2)->text(), dataFolder_);
 }
 
-TEST_F(ConnectionGroupTest, ClickOnTheDatabaseEditChoosesAFolderOnlyForParadox)
+TEST_F(ConnectionGroupTest, FolderBoxTakesTypingAndChoosesOnDoubleClickOrItsButton)
 {
     storeSettings(MySqlStore, dataFolder_);
     form();
     chooserAnswer_ = folder_.path();
-    QTest::mouseClick(edit(2), Qt::LeftButton);
-    EXPECT_TRUE(chooserRequests_.isEmpty());
+    QTest::mouseDClick(edit(2), Qt::LeftButton);
+    EXPECT_TRUE(chooserRequests_.isEmpty()); // not a folder for this kind
 
     pickKind(ParadoxStore);
     QTest::mouseClick(edit(2), Qt::LeftButton);
+    edit(2)->clear();
+    const QString typed = folder_.filePath(QStringLiteral("typed"));
+    ASSERT_TRUE(QDir().mkpath(typed));
+    QTest::keyClicks(edit(2), typed);
+    EXPECT_TRUE(chooserRequests_.isEmpty());
+    clickButton("Button1");
+    EXPECT_EQ(form().store().DatabaseName, typed);
+
+    QTest::mouseDClick(edit(2), Qt::LeftButton);
     ASSERT_EQ(chooserRequests_.size(), 1);
-    EXPECT_EQ(chooserRequests_[0].preselected, QDir::toNativeSeparators(dataFolder_));
+    EXPECT_EQ(chooserRequests_[0].preselected, QDir::toNativeSeparators(typed));
     EXPECT_EQ(edit(2)->text(), QDir::toNativeSeparators(folder_.path()));
+    auto* chooser = form().findChild<QToolButton*>(QStringLiteral("ParadoxOpenButton"));
+    ASSERT_NE(chooser, nullptr);
+    EXPECT_TRUE(shown(chooser, &form()));
+    chooser->click();
+    EXPECT_EQ(chooserRequests_.size(), 2);
+    pickKind(MySqlStore);
+    EXPECT_FALSE(shown(chooser, &form()));
 }
 
 TEST_F(ConnectionGroupTest, SetAndTestTakesTheEditsOnlyWhenTheyConnect)
@@ -129,6 +148,35 @@ TEST_F(ConnectionGroupTest, SetAndTestTakesTheEditsOnlyWhenTheyConnect)
     EXPECT_EQ(store.DatabaseName, dataFolder_);
     EXPECT_EQ(store.UserName, QStringLiteral("hidden user"));
     EXPECT_EQ(store.Password, QStringLiteral("hidden pw"));
+}
+
+// The label shows the last connect, also one the main window made while the
+// window was closed, and a failure says why. Screenshots of both states stay
+// beside the test executable.
+TEST_F(ConnectionGroupTest, ResultLabelShowsTheLastConnectAndWhyItFailed)
+{
+    const QString later = folder_.filePath(QStringLiteral("later"));
+    storeSettings(ParadoxStore, later);
+    auto* status = form().findChild<QStatusBar*>(QStringLiteral("StatusBar1"));
+    clickButton("Button1");
+    EXPECT_EQ(resultLabel()->text(), QStringLiteral("NG"));
+    EXPECT_EQ(resultLabel()->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    EXPECT_TRUE(resultLabel()->toolTip().contains(later)) << resultLabel()->toolTip().toStdString();
+    EXPECT_EQ(status->currentMessage(), resultLabel()->toolTip());
+    const QString shots = QCoreApplication::applicationDirPath();
+    EXPECT_TRUE(form().grab().save(shots + QStringLiteral("/db_setting_form_ng.png")));
+
+    form().ExitAction->trigger();
+    ASSERT_TRUE(QDir().mkpath(later));
+    form().store().ConnectDatabase(); // the main window reopening the table
+    ASSERT_TRUE(form().store().IsConnected);
+    form().show();
+    EXPECT_TRUE(shown(resultLabel(), &form()));
+    EXPECT_EQ(resultLabel()->text(), QStringLiteral("OK"));
+    EXPECT_EQ(resultLabel()->palette().color(QPalette::WindowText), QColor(0, 128, 0));
+    EXPECT_TRUE(resultLabel()->toolTip().isEmpty());
+    EXPECT_TRUE(status->currentMessage().isEmpty());
+    EXPECT_TRUE(form().grab().save(shots + QStringLiteral("/db_setting_form_ok.png")));
 }
 
 TEST_F(ConnectionGroupTest, ClosingWritesPositionAndDatabaseSection)
