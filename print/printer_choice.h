@@ -1,0 +1,55 @@
+#pragma once
+
+#include "core/settings_keys.h"
+
+#include <QString>
+#include <functional>
+
+class QPrinter;
+
+namespace report {
+struct PageSetup;
+}
+
+// The one printer choice of the three logs, as the settings file keeps it
+// (codes of the Windows printer device mode; see MyutyPrn).
+struct PrinterChoice
+{
+    QString name;
+    int paperSize = Settings::PrinterSize.defaultValue;
+    int orientation = Settings::PrinterOrientation.defaultValue;
+    int bin = Settings::PrinterBin.defaultValue;
+
+    bool operator==(const PrinterChoice&) const = default;
+};
+
+// Keeping the choice and applying it; the main window holds the choice and
+// calls these, so they need no window.
+namespace PrinterSetting {
+
+PrinterChoice ReadStoredPrinter(const QString& iniPath);
+// Raises SkelvoError when the settings file cannot be written.
+void WriteStoredPrinter(const QString& iniPath, const PrinterChoice& choice);
+
+// Makes the stored printer current when it is installed (otherwise the
+// current one stays) and gives it the stored paper, orientation, tray and
+// one copy.
+void UseStoredPrinter(QPrinter& printer, const PrinterChoice& choice);
+// The current printer's name, paper, orientation and tray.
+PrinterChoice CurrentPrinter(QPrinter& printer);
+// Takes the current printer's choice and writes it to the settings file.
+PrinterChoice StoreCurrentPrinter(QPrinter& printer, const QString& iniPath);
+
+// Shows the printer set-up on the printer; true when the user confirmed it.
+using SetupDialog = std::function<bool(QPrinter&)>;
+// The printer set-up command: opens the set-up on the stored choice and,
+// only when the user confirms it, takes the new choice into held and the
+// settings file. Returns whether it was confirmed.
+bool RunPrinterSetting(QPrinter& printer, PrinterChoice& held, const QString& iniPath,
+                       const SetupDialog& showSetup);
+
+// A report's page set-up from the choice: the paper of its code (or the
+// report's own custom page), the orientation and the tray.
+void ApplyToPageSetup(report::PageSetup& page, const PrinterChoice& choice);
+
+} // namespace PrinterSetting
