@@ -703,11 +703,11 @@ void TSkelvoMainForm::runEntryRoutine(bool (*routine)(DataSet&, EntryRoutineCont
         afterRowChange();
 }
 
+// CalcTotals shows the totals itself.
 void TSkelvoMainForm::afterRowChange()
 {
     CalcReleaseActionExecute();
     CalcTotals(1);
-    ShowTotals();
 }
 
 void TSkelvoMainForm::closeEvent(QCloseEvent* event)

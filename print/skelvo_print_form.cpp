@@ -6,11 +6,11 @@
 
 namespace {
 
-// The lines that run to the band's right edge, and how far short of it.
-constexpr std::pair<const char*, double> StretchedToFooterEdge[] = {
-    {"QRShape19", 14.8}, {"QRShape20", 14.8}, {"QRShape21", 14.8},
-    {"QRShape22", 14.8}, {"QRShape23", 14.8},
-};
+// The notes block's ruled lines run from the date column to the band's
+// right edge.
+constexpr const char* NotesLines[] = {"QRShape19", "QRShape20", "QRShape21", "QRShape22",
+                                      "QRShape23"};
+constexpr double NotesLinesIndentMm = 14.8;
 
 } // namespace
 
@@ -51,8 +51,9 @@ void TSkelvoPrintForm::FormCreate()
 
     const double width = Report.printableWidthMm();
     Report.pageHeader.find(QStringLiteral("QRShape28"))->rectMm.setWidth(width);
-    for (const auto& [name, shortBy] : StretchedToFooterEdge)
-        Report.pageFooter.find(QString::fromLatin1(name))->rectMm.setWidth(width - shortBy);
+    for (const char* name : NotesLines)
+        Report.pageFooter.find(QString::fromLatin1(name))
+            ->rectMm.setWidth(width - NotesLinesIndentMm);
 
     Report.beforePrint = [this] { ReportBeforePrint(); };
     Report.startPage = [this] { ReportStartPage(); };
