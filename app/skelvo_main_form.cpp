@@ -29,6 +29,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
@@ -242,8 +243,8 @@ void TSkelvoMainForm::buildActions()
         {"DataRefreshAction", "最新の情報に更新", [this] { DataRefreshActionExecute(); }},
         {"ColumnsEditAction", "表示項目の編集", {}},
         {"LanguageCahngeAction", "言語切替", {}},
-        {"PrinterSettingAction", "プリンターの設定", {}},
-        {"SkelvoPrintAction", "スケルボ印刷", {}},
+        {"PrinterSettingAction", "プリンターの設定", [this] { PrinterSettingActionExecute(); }},
+        {"SkelvoPrintAction", "スケルボ印刷", [this] { SkelvoPrintActionExecute(); }},
         {"EngineLogPrintAction", "エンジンログ印刷", {}},
         {"PropellerLogPrintAction", "プロペラログ印刷", {}},
         {"CalcAllAction", "再計算", [this] { CalcAllActionExecute(); }},

@@ -6,9 +6,12 @@
 
 #include <QMainWindow>
 #include <array>
+#include <functional>
+#include <memory>
 
 class DataSet;
 class DataSource;
+class LogPrintForm;
 class QAction;
 class QModelIndex;
 class QStyleOptionViewItem;
@@ -18,6 +21,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QProgressBar;
+class QPrinter;
 class QPushButton;
 class QToolBar;
 class QWidget;
@@ -25,6 +29,7 @@ class StoreConnections;
 class TFixDBGrid;
 class TInputForm;
 class TPreferenceForm;
+struct PrinterChoice;
 class TdBSettingForm;
 
 // The program's home: the log grid of one aircraft, the aircraft selector,
@@ -73,6 +78,8 @@ public:
     void ShowTotals();
     void DatabaseSettingActionExecute();
     void SetPreferenceActionExecute();
+    void PrinterSettingActionExecute();
+    void SkelvoPrintActionExecute();
 
     // The record routines: each opens the entry dialog or asks, writes the
     // change and recalculates from the changed row. Without an open table
@@ -112,6 +119,14 @@ private:
     DataSet* openDataSet() const;
     void applyDefaultColumns();
 
+    // The print launch shared by the logs: makes the log's report over the
+    // open table and previews it, the grid standing still meanwhile.
+    using PrintFormMaker = std::function<std::unique_ptr<LogPrintForm>(DataSet&)>;
+    void launchPrint(const PrintFormMaker& makeForm);
+    PrinterChoice heldPrinterChoice() const;
+    void holdPrinterChoice(const PrinterChoice& choice);
+    QPrinter& printer();
+
     TdBSettingForm* dbSetting_ = nullptr;
     TInputForm* input_ = nullptr;
     TPreferenceForm* preference_ = nullptr;
@@ -125,4 +140,5 @@ private:
     std::array<QLineEdit*, 8> edits_{}; // Edit1 to Edit8
     QToolBar* DBNavigator1 = nullptr;
     QMenu* PopupMenu1 = nullptr;
+    std::unique_ptr<QPrinter> printer_; // made on first use: asking the print system takes time
 };

@@ -1,9 +1,7 @@
 #include "calc/partial_range.h"
 
 #include "core/time_text.h"
-#include "data/data_set.h"
-
-#include <QScopeGuard>
+#include "data/held_position.h"
 
 void PartialRange::markStart(int recNo)
 {
@@ -34,13 +32,7 @@ std::optional<RangeSums> CalcPart(DataSet& rows, const PartialRange& range)
     // An end mark alone marks no rows to sum.
     if (!rows.isOpen() || rows.isEmpty() || range.PartStart < 1)
         return std::nullopt;
-    const DataSet::Bookmark mark = rows.bookmark();
-    rows.disableControls();
-    const auto restore = qScopeGuard([&] {
-        if (rows.bookmarkValid(mark))
-            rows.gotoBookmark(mark);
-        rows.enableControls();
-    });
+    const HeldPosition held(rows);
     rows.setRecNo(range.PartStart);
     RangeSums sums{rows.asString(u"blocktime"), rows.asString(u"flighttime")};
     if (range.PartStart != range.PartEnd) {

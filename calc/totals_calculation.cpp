@@ -2,7 +2,7 @@
 
 #include "core/preferences.h"
 #include "core/time_text.h"
-#include "data/data_set.h"
+#include "data/held_position.h"
 
 #include <algorithm>
 #include <array>
@@ -87,10 +87,8 @@ TotalTexts startingTotals(const DataSet& rows, int start)
 class PassScope
 {
 public:
-    explicit PassScope(DataSet& rows)
-        : rows_(rows), mark_(rows.bookmark()), whereMode_(rows.whereMode())
+    explicit PassScope(DataSet& rows) : rows_(rows), held_(rows), whereMode_(rows.whereMode())
     {
-        rows_.disableControls();
         for (Saved& saved : saved_) {
             saved.present = rows_.fieldIndex(saved.name) >= 0;
             if (saved.present)
@@ -115,12 +113,9 @@ public:
                     rows_.setFieldFlags(saved.name, saved.flags);
             }
             rows_.setWhereMode(whereMode_);
-            if (rows_.bookmarkValid(mark_))
-                rows_.gotoBookmark(mark_);
         } catch (...) {
             // The error that ended the pass is the one the user must see.
         }
-        rows_.enableControls();
     }
 
     PassScope(const PassScope&) = delete;
@@ -141,7 +136,7 @@ private:
     }
 
     DataSet& rows_;
-    DataSet::Bookmark mark_;
+    HeldPosition held_; // back on the row and its controls after the rest
     WhereMode whereMode_;
     std::array<Saved, 3> saved_{{{u"id", false, {}}, {u"ct", false, {}}, {u"sb", false, {}}}};
 };

@@ -61,8 +61,15 @@ bool RunPrinterSetting(QPrinter& printer, PrinterChoice& held, const QString& in
                        const SetupDialog& showSetup)
 {
     UseStoredPrinter(printer, held);
-    if (!showSetup(printer))
+    const SetupResult result = showSetup(printer);
+    if (result == SetupResult::Cancelled)
         return false;
+    // The platform's dialog puts the printer's own default paper in place
+    // of the one it was opened on; a user who never looked at the paper
+    // chose only the printer.
+    if (result == SetupResult::PrinterChosen)
+        MyutyPrn::SetPrinterMode(printer, MyutyPrn::CurrentPrinterIndex(printer), held.paperSize,
+                                 held.orientation, held.bin, 1);
     held = CurrentPrinter(printer);
     WriteStoredPrinter(iniPath, held);
     return true;

@@ -40,11 +40,18 @@ PrinterChoice CurrentPrinter(QPrinter& printer);
 // Takes the current printer's choice and writes it to the settings file.
 PrinterChoice StoreCurrentPrinter(QPrinter& printer, const QString& iniPath);
 
-// Shows the printer set-up on the printer; true when the user confirmed it.
-using SetupDialog = std::function<bool(QPrinter&)>;
+// What the user did in the printer set-up shown on a printer.
+enum class SetupResult
+{
+    Cancelled,
+    PrinterChosen, // confirmed without opening the paper settings
+    PageChosen,    // confirmed after seeing the paper, orientation and tray
+};
+using SetupDialog = std::function<SetupResult(QPrinter&)>;
 // The printer set-up command: opens the set-up on the stored choice and,
 // only when the user confirms it, takes the new choice into held and the
-// settings file. Returns whether it was confirmed.
+// settings file. A printer chosen without its paper settings keeps the
+// stored paper, orientation and tray. Returns whether it was confirmed.
 bool RunPrinterSetting(QPrinter& printer, PrinterChoice& held, const QString& iniPath,
                        const SetupDialog& showSetup);
 

@@ -15,9 +15,14 @@ constexpr double NotesLinesIndentMm = 14.8;
 } // namespace
 
 TSkelvoPrintForm::TSkelvoPrintForm(DataSet& rows, const QString& tableName, const bool& oldPattern)
-    : Report(&rows), rows_(rows), tableName_(tableName), oldPattern_(oldPattern)
+    : LogPrintForm(rows), rows_(rows), tableName_(tableName), oldPattern_(oldPattern)
 {
     FormCreate();
+}
+
+QString TSkelvoPrintForm::documentName() const
+{
+    return tableName_.toUpper() + QStringLiteral("_journey_log");
 }
 
 void TSkelvoPrintForm::FormCreate()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "report/report.h"
+#include "print/log_print_form.h"
 
 #include <QString>
 
@@ -10,14 +10,14 @@ class DataSet;
 // logbook, one ruled line per entry of the open table in its order. It
 // carries the report and the rules that number its pages and print the
 // years; it is made anew for every print.
-class TSkelvoPrintForm
+class TSkelvoPrintForm : public LogPrintForm
 {
 public:
     // Binds the report to the rows and moves them to their first row; an
     // error when no table is open.
     TSkelvoPrintForm(DataSet& rows, const QString& tableName, const bool& oldPattern);
 
-    report::Report Report;
+    QString documentName() const override;
 
     void ReportBeforePrint();
     void ReportStartPage();

@@ -1,19 +1,16 @@
-// Prepares a folder store holding one sample aircraft, for trying the
-// program out: skelvo-demo FOLDER COMMANDS-FOLDER. A folder that already
-// holds the sample table is left as it is.
+#include "app/demo/demo_logbook.h"
+
 #include "core/error.h"
 #include "core/time_text.h"
 #include "data/paradox/paradox_sql.h"
 #include "db/table_management.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <cstdio>
 
 namespace {
 
-const QString Aircraft = QStringLiteral("JA2401");
+const QString& Aircraft = DemoLogbook::TableName;
 
 struct Flight
 {
@@ -168,29 +165,21 @@ void copyCommandFiles(const QDir& from, const QDir& to)
 
 } // namespace
 
-int main(int argc, char** argv)
+namespace DemoLogbook {
+
+void create(const QString& folderPath, const QString& commandsFolder)
 {
-    QCoreApplication application(argc, argv);
-    const QStringList arguments = application.arguments();
-    if (arguments.size() != 3) {
-        std::fprintf(stderr, "usage: skelvo-demo FOLDER COMMANDS-FOLDER\n");
-        return 2;
-    }
-    const QDir folder(arguments[1]);
-    try {
-        if (!QDir().mkpath(folder.path()))
-            throw SkelvoError(QStringLiteral("フォルダー %1 を作れません。").arg(folder.path()));
-        copyCommandFiles(QDir(arguments[2]), folder);
-        paradox::SqlEngine engine(folder.absolutePath());
-        if (engine.tableNames().contains(Aircraft, Qt::CaseInsensitive))
-            return 0;
-        engine.execute(TableManagement::prepareCommand(
-            TableManagement::readCommandFile(folder.filePath(QStringLiteral("CreateTable.PRDX"))),
-            Aircraft));
-        fillLogbook(engine);
-    } catch (const SkelvoError& error) {
-        std::fprintf(stderr, "%s\n", error.what());
-        return 1;
-    }
-    return 0;
+    const QDir folder(folderPath);
+    if (!QDir().mkpath(folder.path()))
+        throw SkelvoError(QStringLiteral("フォルダー %1 を作れません。").arg(folder.path()));
+    copyCommandFiles(QDir(commandsFolder), folder);
+    paradox::SqlEngine engine(folder.absolutePath());
+    if (engine.tableNames().contains(Aircraft, Qt::CaseInsensitive))
+        return;
+    engine.execute(TableManagement::prepareCommand(
+        TableManagement::readCommandFile(folder.filePath(QStringLiteral("CreateTable.PRDX"))),
+        Aircraft));
+    fillLogbook(engine);
 }
+
+} // namespace DemoLogbook

@@ -25,6 +25,15 @@ void LogbookWindowTest::SetUp()
     MessageBox::setTestMode(true);
     store_ = folder_.path() + "/store";
     QDir().mkpath(store_);
+    const QString table = fillStore();
+    ini_ = folder_.filePath("skelvo.INI");
+    setting("Database", "DatabaseKind", QString::number(ParadoxStore));
+    setting("Database", "DatabaseName", store_);
+    setting("Database", "TableName", table);
+}
+
+QString LogbookWindowTest::fillStore()
+{
     paradox::SqlEngine engine(store_);
     engine.execute(TableManagement::prepareCommand(
         TableManagement::readCommandFile(SKELVO_SOURCE_DIR "/commands/CreateTable.PRDX"),
@@ -40,10 +49,7 @@ void LogbookWindowTest::SetUp()
         "'1201', 'YAMADA', 'RJTT', 'RJAA', '09:00', '09:10', '10:00', '10:05', '01:05', '00:50', "
         "'100:50', '10:50', '00:50', '00:50', '50:50', '05:50', '00:50', '00:50', '40:50', "
         "'04:50')");
-    ini_ = folder_.filePath("skelvo.INI");
-    setting("Database", "DatabaseKind", QString::number(ParadoxStore));
-    setting("Database", "DatabaseName", store_);
-    setting("Database", "TableName", "ja2401");
+    return QStringLiteral("ja2401");
 }
 
 void LogbookWindowTest::TearDown()

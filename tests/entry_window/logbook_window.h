@@ -14,13 +14,16 @@ class QComboBox;
 
 namespace entrytest {
 
-// The program's windows on a folder-store logbook "ja2401": an opening row
-// with starting totals and one flight, opened the way the program starts.
+// The program's windows on a folder-store logbook, opened the way the
+// program starts: by default "ja2401", an opening row with starting totals
+// and one flight.
 class LogbookWindowTest : public ::testing::Test
 {
 protected:
     void SetUp() override;
     void TearDown() override;
+    // Fills the store folder; gives the table the program opens.
+    virtual QString fillStore();
 
     // Settings written before start().
     void setting(const char* section, const char* key, const QString& value);

@@ -5,18 +5,15 @@
 #include "print/myuty_prn.h"
 #include "print/printer_choice.h"
 #include "tests/testsupport/gui_application.h"
+#include "tests/testsupport/print_output.h"
 #include "tests/testsupport/qt_printers.h"
 #include "tests/testsupport/temp_folder.h"
 #include "ui/message_box.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QThread>
 #include <gtest/gtest.h>
 
 using namespace MyutyPrn;
@@ -145,43 +142,24 @@ TEST_F(PrinterChoiceTest, PrinterSettingStoresOnlyWhenConfirmed)
     EXPECT_FALSE(RunPrinterSetting(printer, held, iniPath(), [&](QPrinter& shown) {
         seen = PrinterSetting::CurrentPrinter(shown);
         shown.setPageSize(QPageSize(QPageSize::Letter));
-        return false;
+        return PrinterSetting::SetupResult::Cancelled;
     }));
     EXPECT_EQ(seen, stored);
     EXPECT_EQ(held, stored);
     EXPECT_EQ(folder_.readFile("Skelvo.INI"), before);
 
     EXPECT_TRUE(RunPrinterSetting(printer, held, iniPath(), [](QPrinter& shown) {
-        return SetPrinterMode(shown, FindPrinter("Skelvo_Office"), 13, 2, 4, 1);
+        SetPrinterMode(shown, FindPrinter("Skelvo_Office"), 13, 2, 4, 1);
+        return PrinterSetting::SetupResult::PageChosen;
     }));
     const PrinterChoice chosen{"Skelvo_Office", 13, 2, 4};
     EXPECT_EQ(held, chosen);
     EXPECT_EQ(PrinterSetting::ReadStoredPrinter(iniPath()), chosen);
 }
 
-// The jobs the queue has kept, by file name.
-QStringList keptJobs(const QString& queue)
-{
-    QDir folder(qEnvironmentVariable("SKELVO_TEST_CUPS_OUTPUT") + '/' + queue);
-    return folder.entryList({"job-*.pdf"}, QDir::Files, QDir::Name);
-}
-
-QString waitForNewJob(const QString& queue, const QStringList& before)
-{
-    QDeadlineTimer deadline(30000);
-    while (!deadline.hasExpired()) {
-        for (const QString& job : keptJobs(queue)) {
-            if (!before.contains(job))
-                return qEnvironmentVariable("SKELVO_TEST_CUPS_OUTPUT") + '/' + queue + '/' + job;
-        }
-        QThread::msleep(100);
-    }
-    return {};
-}
-
 TEST_F(PrinterChoiceTest, APrintJobReachesTheQueueWithTheStoredPaperAndTray)
 {
-    const QStringList before = keptJobs("Skelvo_Hangar");
+    const QStringList before = testsupport::keptJobs("Skelvo_Hangar");
     QPrinter printer;
     PrinterSetting::UseStoredPrinter(printer, PrinterChoice{"Skelvo_Hangar", 13, 2, 2});
     printer.setDocName("skelvo print test");
@@ -193,21 +171,14 @@ TEST_F(PrinterChoiceTest, APrintJobReachesTheQueueWithTheStoredPaperAndTray)
         painter.drawText(QPointF(100, 100), "2");
     }
 
-    const QString job = waitForNewJob("Skelvo_Hangar", before);
+    const QString job = testsupport::waitForNewJob("Skelvo_Hangar", before);
     ASSERT_FALSE(job.isEmpty()) << "no job kept within 30 s; see the fixture's logs";
 
-    QProcess pdfinfo;
-    pdfinfo.start("pdfinfo", {job});
-    ASSERT_TRUE(pdfinfo.waitForFinished(30000)) << "pdfinfo (poppler-utils) did not run";
-    const QString info = QString::fromUtf8(pdfinfo.readAllStandardOutput());
-    EXPECT_TRUE(
-        info.contains(QRegularExpression("^Pages:\\s+2$", QRegularExpression::MultilineOption)))
-        << info.toStdString();
+    EXPECT_EQ(testsupport::pdfPageCount(job), 2);
     // B5 landscape: 257 x 182 mm.
-    const auto size = QRegularExpression("Page size:\\s+([0-9.]+) x ([0-9.]+) pts").match(info);
-    ASSERT_TRUE(size.hasMatch()) << info.toStdString();
-    EXPECT_NEAR(size.captured(1).toDouble() * 25.4 / 72, 257, 0.5);
-    EXPECT_NEAR(size.captured(2).toDouble() * 25.4 / 72, 182, 0.5);
+    const QSizeF size = testsupport::pdfPageSizeMm(job);
+    EXPECT_NEAR(size.width(), 257, 0.5);
+    EXPECT_NEAR(size.height(), 182, 0.5);
 
     QFile options(QString(job).replace(".pdf", ".options"));
     ASSERT_TRUE(options.open(QIODevice::ReadOnly));

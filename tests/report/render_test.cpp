@@ -1,10 +1,10 @@
 #include "report/render.h"
 #include "tests/testsupport/gui_application.h"
+#include "tests/testsupport/print_output.h"
 #include "tests/testsupport/temp_folder.h"
 
 #include <QImage>
 #include <QPainter>
-#include <QProcess>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
@@ -43,16 +43,6 @@ report::PageModel twoPages()
     return model;
 }
 
-QString run(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(30000) || process.exitCode() != 0)
-        ADD_FAILURE() << program.toStdString() << " failed (poppler-utils installed?): "
-                      << process.readAllStandardError().toStdString();
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
 class RenderTest : public ::testing::Test
 {
 protected:
@@ -65,21 +55,19 @@ TEST_F(RenderTest, PdfHoldsEveryPageOnTheModelsPaperWithItsTexts)
     const QString pdf = folder_.filePath("log.pdf");
     ASSERT_TRUE(report::writePdf(twoPages(), pdf));
 
-    const QString info = run("pdfinfo", {pdf});
-    EXPECT_TRUE(info.contains(QRegularExpression("Pages:\\s+2\\n"))) << info.toStdString();
-    // 257 × 182 mm in points; Qt gives a PDF page whole points.
-    const QRegularExpressionMatch size =
-        QRegularExpression("Page size:\\s+([\\d.]+) x ([\\d.]+) pts").match(info);
-    ASSERT_TRUE(size.hasMatch()) << info.toStdString();
-    EXPECT_NEAR(size.captured(1).toDouble(), 728.5, 0.5);
-    EXPECT_NEAR(size.captured(2).toDouble(), 515.9, 0.5);
+    EXPECT_EQ(testsupport::pdfPageCount(pdf), 2);
+    // 257 × 182 mm; Qt gives a PDF page whole points.
+    const QSizeF size = testsupport::pdfPageSizeMm(pdf);
+    EXPECT_NEAR(size.width(), 257, 0.2);
+    EXPECT_NEAR(size.height(), 182, 0.2);
 
-    const QString texts = run("pdftotext", {pdf, "-"});
+    const QString texts = testsupport::runTool("pdftotext", {pdf, "-"});
     EXPECT_TRUE(texts.contains("飛行記録")) << texts.toStdString();
     EXPECT_TRUE(texts.contains("JOURNEY"));
 
     // The text's box stands where the model put it: 100 mm, 50 mm on page 2.
-    const QString boxes = run("pdftotext", {"-bbox", "-f", "2", "-l", "2", pdf, "-"});
+    const QString boxes =
+        testsupport::runTool("pdftotext", {"-bbox", "-f", "2", "-l", "2", pdf, "-"});
     const QRegularExpressionMatch word =
         QRegularExpression("xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\"[^>]*>JOURNEY<").match(boxes);
     ASSERT_TRUE(word.hasMatch()) << boxes.toStdString();

@@ -1,0 +1,95 @@
+// The "印刷" menu's commands of the main window: the printer set-up and the
+// launch of the logs' previews.
+#include "app/skelvo_main_form.h"
+#include "core/error.h"
+#include "data/data_set.h"
+#include "data/data_source.h"
+#include "data/held_position.h"
+#include "db/store_connections.h"
+#include "print/printer_choice.h"
+#include "print/skelvo_print_form.h"
+#include "report/preview_window.h"
+#include "report/render.h"
+#include "ui/message_box.h"
+
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+
+QPrinter& TSkelvoMainForm::printer()
+{
+    if (!printer_)
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *printer_;
+}
+
+PrinterChoice TSkelvoMainForm::heldPrinterChoice() const
+{
+    return {PrinterName, PrinterPaperSize, PrinterOrientation, PrinterBin};
+}
+
+void TSkelvoMainForm::holdPrinterChoice(const PrinterChoice& choice)
+{
+    PrinterName = choice.name;
+    PrinterPaperSize = choice.paperSize;
+    PrinterOrientation = choice.orientation;
+    PrinterBin = choice.bin;
+}
+
+void TSkelvoMainForm::PrinterSettingActionExecute()
+{
+    PrinterChoice choice = heldPrinterChoice();
+    const bool confirmed =
+        PrinterSetting::RunPrinterSetting(printer(), choice, IniFileName, [this](QPrinter& shown) {
+            QPrintDialog PrinterSetupDialog1(&shown, this);
+            PrinterSetupDialog1.setObjectName(QStringLiteral("PrinterSetupDialog1"));
+            PrinterSetupDialog1.setWindowTitle(QStringLiteral("プリンターの設定"));
+            // The dialog's "properties" button opens the paper settings.
+            bool pageShown = false;
+            if (auto* properties =
+                    PrinterSetupDialog1.findChild<QPushButton*>(QStringLiteral("properties")))
+                connect(properties, &QPushButton::clicked, &PrinterSetupDialog1,
+                        [&pageShown] { pageShown = true; });
+            if (PrinterSetupDialog1.exec() != QDialog::Accepted)
+                return PrinterSetting::SetupResult::Cancelled;
+            return pageShown ? PrinterSetting::SetupResult::PageChosen
+                             : PrinterSetting::SetupResult::PrinterChosen;
+        });
+    if (confirmed)
+        holdPrinterChoice(choice);
+}
+
+void TSkelvoMainForm::SkelvoPrintActionExecute()
+{
+    launchPrint([this](DataSet& rows) {
+        return std::make_unique<TSkelvoPrintForm>(rows, store().TableName, preferences.OldPattern);
+    });
+}
+
+void TSkelvoMainForm::launchPrint(const PrintFormMaker& makeForm)
+{
+    DataSet* rows = openDataSet();
+    if (!rows) {
+        // A report over no table would be a window being torn down; the
+        // user learns why nothing is shown instead.
+        MessageBox::warn(this, QStringLiteral("テーブルが開いていません。"));
+        return;
+    }
+    const HeldPosition held(*rows);
+    const PrinterChoice choice = heldPrinterChoice();
+    PrinterSetting::UseStoredPrinter(printer(), choice);
+    const std::unique_ptr<LogPrintForm> form = makeForm(*rows);
+    PrinterSetting::ApplyToPageSetup(form->Report.page, choice);
+
+    TReportPreview preview(form->Report.run(), this);
+    preview.setPdfFileName(form->documentName() + QStringLiteral(".pdf"));
+    preview.setPrintHandler([this, &form]() -> std::optional<report::PageModel> {
+        report::PageModel pages = form->Report.run();
+        printer().setDocName(form->documentName());
+        if (!report::printModel(pages, printer()))
+            throw SkelvoError(
+                QStringLiteral("印刷を開始できません: %1").arg(printer().printerName()));
+        return pages;
+    });
+    preview.exec();
+}

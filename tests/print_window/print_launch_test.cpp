@@ -1,0 +1,170 @@
+// The "印刷" menu of the main window on the demo logbook, against the
+// private print scheduler: the printer set-up, and the journey log previewed,
+// printed and saved as PDF the way a user does it.
+#include "app/demo/demo_logbook.h"
+#include "core/settings_file.h"
+#include "data/data_set.h"
+#include "report/preview_window.h"
+#include "tests/entry_window/logbook_window.h"
+#include "tests/testsupport/print_output.h"
+#include "ui/message_box.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QPrintDialog>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+class PrintLaunchTest : public entrytest::LogbookWindowTest
+{
+protected:
+    QString fillStore() override
+    {
+        DemoLogbook::create(store_, SKELVO_SOURCE_DIR "/commands");
+        return DemoLogbook::TableName;
+    }
+
+    // Triggers a main-window action; steps run on the modal window it
+    // opens, which is closed afterwards if still open.
+    template <class Window>
+    Window* triggerWithModal(const char* action, const std::function<void(Window&)>& steps)
+    {
+        Window* seen = nullptr;
+        QTimer::singleShot(0, [&] {
+            seen = qobject_cast<Window*>(QApplication::activeModalWidget());
+            if (!seen)
+                return;
+            steps(*seen);
+            if (seen->isVisible())
+                seen->reject();
+        });
+        main().findChild<QAction*>(action)->trigger();
+        return seen;
+    }
+
+    QString printerSetting(const char* key)
+    {
+        return MyutyFiles::IniReadString(ini_, "Printer", key, "(none)");
+    }
+};
+
+TEST_F(PrintLaunchTest, PrinterSetupStoresTheChoiceOnlyWhenConfirmed)
+{
+    start();
+    EXPECT_TRUE(triggerWithModal<QPrintDialog>("PrinterSettingAction", [](QPrintDialog&) {}));
+    EXPECT_EQ(printerSetting("Name"), "(none)");
+
+    // Confirmed as it opened: the stored (first-run) paper on the default
+    // printer.
+    const auto accept = [](QPrintDialog& dialog) { dialog.accept(); };
+    EXPECT_TRUE(triggerWithModal<QPrintDialog>("PrinterSettingAction", accept));
+    EXPECT_EQ(printerSetting("Name"), "Skelvo_Office");
+    EXPECT_EQ(printerSetting("Size"), "13");
+    EXPECT_EQ(printerSetting("orientation"), "2");
+    EXPECT_EQ(printerSetting("Bin"), "7");
+
+    // Another printer chosen without opening its paper settings keeps the
+    // stored paper (the dialog itself would put the printer's A4 in place).
+    EXPECT_TRUE(triggerWithModal<QPrintDialog>("PrinterSettingAction", [](QPrintDialog& dialog) {
+        for (QComboBox* box : dialog.findChildren<QComboBox*>()) {
+            const int hangar = box->findText("Skelvo_Hangar");
+            if (hangar >= 0)
+                box->setCurrentIndex(hangar);
+        }
+        dialog.accept();
+    }));
+    EXPECT_EQ(printerSetting("Name"), "Skelvo_Hangar");
+    EXPECT_EQ(printerSetting("Size"), "13");
+    EXPECT_EQ(main().PrinterName, "Skelvo_Hangar");
+
+    // Paper settings seen and confirmed: what they showed is stored.
+    EXPECT_TRUE(triggerWithModal<QPrintDialog>("PrinterSettingAction", [](QPrintDialog& dialog) {
+        QTimer::singleShot(0, [] {
+            auto* page = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            auto* size = page->findChild<QComboBox*>("pageSizeCombo");
+            size->setCurrentIndex(size->findText("Letter"));
+            page->accept();
+        });
+        dialog.findChild<QPushButton*>("properties")->click();
+        dialog.accept();
+    }));
+    EXPECT_EQ(printerSetting("Size"), "1");
+    EXPECT_EQ(main().PrinterPaperSize, 1);
+}
+
+TEST_F(PrintLaunchTest, WithoutAnOpenTableThereIsAMessageAndNoPreview)
+{
+    start();
+    main().findChild<QAction*>("TableCloseAction")->trigger();
+    MessageBox::takeRecorded();
+
+    EXPECT_FALSE(triggerWithModal<TReportPreview>("SkelvoPrintAction", [](TReportPreview&) {}));
+    const QList<MessageBox::Recorded> shown = MessageBox::takeRecorded();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_EQ(shown[0].text, "テーブルが開いていません。");
+}
+
+// Keeps the demo logbook's journey log in the build folder as
+// journey_log.pdf and journey_log.png (its page 1), to be looked at.
+TEST_F(PrintLaunchTest, TheJourneyLogIsPreviewedPrintedAndSavedWithTheGridStandingStill)
+{
+    start();
+    rows().setRecNo(3);
+    const QString pdf = SKELVO_BINARY_DIR "/journey_log.pdf";
+    QFile::remove(pdf);
+    TReportPreview::setSaveFileChooser([&](QWidget*, const QString&) { return pdf; });
+    const QStringList jobsBefore = testsupport::keptJobs("Skelvo_Office");
+
+    bool gridStill = false;
+    EXPECT_TRUE(triggerWithModal<TReportPreview>("SkelvoPrintAction", [&](TReportPreview& preview) {
+        gridStill = rows().controlsDisabled();
+        EXPECT_EQ(preview.model().pages.size(), 1);
+        preview.findChild<QPushButton*>("PdfButton")->click();
+        preview.findChild<QPushButton*>("PrintButton")->click();
+    }));
+    TReportPreview::setSaveFileChooser({});
+    EXPECT_TRUE(gridStill);
+    EXPECT_FALSE(rows().controlsDisabled());
+    EXPECT_EQ(rows().recNo(), 3);
+
+    // B5 landscape with the table's own texts, Japanese intact.
+    EXPECT_EQ(testsupport::pdfPageCount(pdf), 1);
+    const QSizeF paper = testsupport::pdfPageSizeMm(pdf);
+    EXPECT_NEAR(paper.width(), 257, 0.5);
+    EXPECT_NEAR(paper.height(), 182, 0.5);
+    const QString texts = testsupport::runTool("pdftotext", {pdf, "-"});
+    for (const char* shown : {"JA2401", "山田太郎", "大利根", "定期点検後試験飛行"})
+        EXPECT_TRUE(texts.contains(QString::fromUtf8(shown))) << shown;
+    testsupport::runTool(
+        "pdftoppm", {"-png", "-r", "100", "-singlefile", pdf, SKELVO_BINARY_DIR "/journey_log"});
+
+    const QString job = testsupport::waitForNewJob("Skelvo_Office", jobsBefore);
+    ASSERT_FALSE(job.isEmpty()) << "no job kept within 30 s";
+    EXPECT_EQ(testsupport::pdfPageCount(job), 1);
+    EXPECT_NEAR(testsupport::pdfPageSizeMm(job).width(), 257, 0.5);
+}
+
+TEST_F(PrintLaunchTest, AStoredA4PaperGivesA4PagesOnTheStoredPrinter)
+{
+    setting("Printer", "Name", "skelvo_hangar");
+    setting("Printer", "Size", "9");
+    start();
+    const QStringList jobsBefore = testsupport::keptJobs("Skelvo_Hangar");
+
+    EXPECT_TRUE(triggerWithModal<TReportPreview>("SkelvoPrintAction", [](TReportPreview& preview) {
+        EXPECT_EQ(preview.model().paperMm, QSizeF(297, 210));
+        preview.findChild<QPushButton*>("PrintButton")->click();
+    }));
+
+    const QString job = testsupport::waitForNewJob("Skelvo_Hangar", jobsBefore);
+    ASSERT_FALSE(job.isEmpty()) << "no job kept within 30 s";
+    const QSizeF paper = testsupport::pdfPageSizeMm(job);
+    EXPECT_NEAR(paper.width(), 297, 0.5);
+    EXPECT_NEAR(paper.height(), 210, 0.5);
+}
+
+} // namespace
