@@ -6,7 +6,9 @@
 #include "data/data_source.h"
 #include "data/held_position.h"
 #include "db/store_connections.h"
+#include "print/engine_log_print_form.h"
 #include "print/printer_choice.h"
+#include "print/propeller_log_print_form.h"
 #include "print/skelvo_print_form.h"
 #include "report/preview_window.h"
 #include "report/render.h"
@@ -63,6 +65,20 @@ void TSkelvoMainForm::SkelvoPrintActionExecute()
 {
     launchPrint([this](DataSet& rows) {
         return std::make_unique<TSkelvoPrintForm>(rows, store().TableName, preferences.OldPattern);
+    });
+}
+
+void TSkelvoMainForm::EngineLogPrintActionExecute()
+{
+    launchPrint([this](DataSet& rows) {
+        return std::make_unique<TEngineLogPrintForm>(rows, store().TableName);
+    });
+}
+
+void TSkelvoMainForm::PropellerLogPrintActionExecute()
+{
+    launchPrint([this](DataSet& rows) {
+        return std::make_unique<TPropellerLogPrintForm>(rows, store().TableName);
     });
 }
 

@@ -80,6 +80,8 @@ public:
     void SetPreferenceActionExecute();
     void PrinterSettingActionExecute();
     void SkelvoPrintActionExecute();
+    void EngineLogPrintActionExecute();
+    void PropellerLogPrintActionExecute();
 
     // The record routines: each opens the entry dialog or asks, writes the
     // change and recalculates from the changed row. Without an open table

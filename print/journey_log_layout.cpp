@@ -7,14 +7,8 @@ namespace {
 using enum BandLayout::Kind;
 
 constexpr BandLayout::Element Header[] = {
-    {"QRShape1", Rectangle, "", 3.7, 0.5, 37.3, 11.9, Qt::AlignLeft, 9, false, false, 2},
-    {"QRLabel1", Label, "国籍及び登録記号", 5.3, 4.5, 34.1, 3.4, Qt::AlignHCenter, 10, false, false,
-     1},
-    {"QRShape2", Rectangle, "", 40.7, 0.5, 32.5, 11.9, Qt::AlignLeft, 9, false, false, 2},
-    {"QRLabel4", Label, "", 42.3, 4.5, 29.9, 4.5, Qt::AlignHCenter, 12, false, false, 1},
     {"QRLabel5", Label, "飛　行　記　録", 98.4, 1.1, 19.3, 6.6, Qt::AlignLeft, 18, true, true, 1},
     {"QRLabel6", Label, "JOURNEY LOG", 149.8, 1.6, 21.7, 5.8, Qt::AlignLeft, 12, true, true, 1},
-    {"QRLabel7", Label, "Page", 192.9, 7.9, 6.6, 3.4, Qt::AlignLeft, 10, false, true, 1},
     {"QRLabel8", Label, "年月日", 2.1, 22.2, 15.1, 3.4, Qt::AlignHCenter, 8, false, false, 1},
     {"QRShape3", VerticalLine, "", 18.5, 17.2, 0.3, 15.6, Qt::AlignLeft, 9, false, false, 2},
     {"QRLabel10", Label, "乗組員氏名", 20.6, 22.2, 22.0, 3.4, Qt::AlignHCenter, 8, false, false, 1},
@@ -52,8 +46,6 @@ constexpr BandLayout::Element Header[] = {
     {"QRShape14", VerticalLine, "", 160.9, 17.2, 0.3, 15.6, Qt::AlignLeft, 9, false, false, 1},
     {"QRShape10", VerticalLine, "", 176.7, 25.1, 0.3, 7.4, Qt::AlignLeft, 9, false, false, 1},
     {"QRShape9", VerticalLine, "", 135.5, 17.2, 0.3, 15.6, Qt::AlignLeft, 9, false, false, 2},
-    {"QRShape28", HorizontalLine, "", 0.0, 16.9, 227.0, 0.5, Qt::AlignLeft, 9, false, false, 2},
-    {"QRLabel15", Label, "", 200.0, 7.9, 14.8, 3.4, Qt::AlignRight, 10, false, true, 1},
 };
 
 constexpr BandLayout::Element Detail[] = {
@@ -100,19 +92,19 @@ constexpr BandLayout::Element Footer[] = {
 
 } // namespace
 
-std::span<const BandLayout::Element> pageHeader()
+const LogLayout::Layout& layout()
 {
-    return Header;
-}
-
-std::span<const BandLayout::Element> detail()
-{
-    return Detail;
-}
-
-std::span<const BandLayout::Element> pageFooter()
-{
-    return Footer;
+    static const LogLayout::Layout journeyLog{
+        .marginsMm = QMarginsF(20, 10, 10, 10),
+        .headerBox = {.boxTopMm = 0.5, .markTopMm = 4.5, .markWidthMm = 29.9, .heavyPen = 2},
+        .header = {"PageHeaderBand1", HeaderHeightMm, Header, false, true, 2},
+        .detail = {"DetailBand1", DetailHeightMm, Detail},
+        .footer = {"PageFooterBand1", FooterHeightMm, Footer, true, true},
+        .pageNumberColumn = u"pageno",
+        .yearLabel = "QRLabel59",
+        .documentSuffix = "_journey_log",
+    };
+    return journeyLog;
 }
 
 } // namespace JourneyLogLayout

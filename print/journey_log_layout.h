@@ -1,6 +1,6 @@
 #pragma once
 
-#include "print/band_layout.h"
+#include "print/log_layout.h"
 
 // The journey log's bands: B5 landscape, 257 x 182 mm, margins top 10,
 // bottom 10, left 20, right 10; the bands 227 mm wide.
@@ -12,8 +12,6 @@ inline constexpr double HeaderHeightMm = 32.8;
 inline constexpr double DetailHeightMm = 6.6;
 inline constexpr double FooterHeightMm = 29.6;
 
-std::span<const BandLayout::Element> pageHeader();
-std::span<const BandLayout::Element> detail();
-std::span<const BandLayout::Element> pageFooter();
+const LogLayout::Layout& layout();
 
 } // namespace JourneyLogLayout

@@ -143,16 +143,14 @@ double Report::printableWidthMm() const
     return page.paperMm().width() - page.marginsMm.left() - page.marginsMm.right();
 }
 
-bool Report::pageHasDetail() const
-{
-    return running_ && running_->pageHasDetail;
-}
-
 void Report::newPage()
 {
     if (!running_ || !running_->inDetailStep)
         return;
-    endPage();
+    if (running_->pageHasDetail)
+        endPage();
+    else
+        running_->model.pages.removeLast();
     beginPage();
 }
 

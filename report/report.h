@@ -123,12 +123,11 @@ public:
     std::function<void(bool& print)> detailBeforePrint;
 
     // From detailBeforePrint: ends the current page (its footer prints) and
-    // begins the next, where the row then prints.
-    // Outside the detail step it does nothing.
+    // begins the next, where the row then prints. A page that holds no
+    // detail band yet is not left empty: it is begun again instead, its
+    // page start seeing the row that asked. Outside the detail step it does
+    // nothing.
     void newPage();
-    // During a run: whether the current page holds a detail band yet, so that
-    // an owner can leave out a new page that would stay empty.
-    bool pageHasDetail() const;
 
     // The paper less the left and right margins, as the paper lies.
     double printableWidthMm() const;

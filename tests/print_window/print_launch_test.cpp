@@ -108,44 +108,58 @@ TEST_F(PrintLaunchTest, WithoutAnOpenTableThereIsAMessageAndNoPreview)
     EXPECT_EQ(shown[0].text, "テーブルが開いていません。");
 }
 
-// Keeps the demo logbook's journey log in the build folder as
-// journey_log.pdf and journey_log.png (its page 1), to be looked at.
-TEST_F(PrintLaunchTest, TheJourneyLogIsPreviewedPrintedAndSavedWithTheGridStandingStill)
+// Each log of the demo logbook previewed, printed and saved; the PDF and a
+// PNG of its page 1 are kept in the build folder (journey_log.pdf and .png,
+// and so on) to be looked at.
+TEST_F(PrintLaunchTest, EachLogIsPreviewedPrintedAndSavedWithTheGridStandingStill)
 {
+    const struct
+    {
+        const char* action;
+        const char* file;
+        std::vector<const char*> shown; // texts the page must carry
+    } logs[] = {
+        {"SkelvoPrintAction", "journey_log", {"飛", "JA2401", "山田太郎", "定期点検後試験飛行"}},
+        {"EngineLogPrintAction", "engine_log", {"エンジン使用記録", "JA2401", "852:10"}},
+        {"PropellerLogPrintAction", "propeller_log", {"プロペラ使用記録", "JA2401", "100時間点検"}},
+    };
     start();
-    rows().setRecNo(3);
-    const QString pdf = SKELVO_BINARY_DIR "/journey_log.pdf";
-    QFile::remove(pdf);
-    TReportPreview::setSaveFileChooser([&](QWidget*, const QString&) { return pdf; });
-    const QStringList jobsBefore = testsupport::keptJobs("Skelvo_Office");
+    for (const auto& log : logs) {
+        SCOPED_TRACE(log.action);
+        rows().setRecNo(3);
+        const QString file = QStringLiteral(SKELVO_BINARY_DIR "/") + log.file;
+        QFile::remove(file + ".pdf");
+        TReportPreview::setSaveFileChooser([&](QWidget*, const QString&) { return file; });
+        const QStringList jobsBefore = testsupport::keptJobs("Skelvo_Office");
 
-    bool gridStill = false;
-    EXPECT_TRUE(triggerWithModal<TReportPreview>("SkelvoPrintAction", [&](TReportPreview& preview) {
-        gridStill = rows().controlsDisabled();
-        EXPECT_EQ(preview.model().pages.size(), 1);
-        preview.findChild<QPushButton*>("PdfButton")->click();
-        preview.findChild<QPushButton*>("PrintButton")->click();
-    }));
-    TReportPreview::setSaveFileChooser({});
-    EXPECT_TRUE(gridStill);
-    EXPECT_FALSE(rows().controlsDisabled());
-    EXPECT_EQ(rows().recNo(), 3);
+        bool gridStill = false;
+        EXPECT_TRUE(triggerWithModal<TReportPreview>(log.action, [&](TReportPreview& preview) {
+            gridStill = rows().controlsDisabled();
+            EXPECT_EQ(preview.model().pages.size(), 1);
+            preview.findChild<QPushButton*>("PdfButton")->click();
+            preview.findChild<QPushButton*>("PrintButton")->click();
+        }));
+        TReportPreview::setSaveFileChooser({});
+        EXPECT_TRUE(gridStill);
+        EXPECT_FALSE(rows().controlsDisabled());
+        EXPECT_EQ(rows().recNo(), 3);
 
-    // B5 landscape with the table's own texts, Japanese intact.
-    EXPECT_EQ(testsupport::pdfPageCount(pdf), 1);
-    const QSizeF paper = testsupport::pdfPageSizeMm(pdf);
-    EXPECT_NEAR(paper.width(), 257, 0.5);
-    EXPECT_NEAR(paper.height(), 182, 0.5);
-    const QString texts = testsupport::runTool("pdftotext", {pdf, "-"});
-    for (const char* shown : {"JA2401", "山田太郎", "大利根", "定期点検後試験飛行"})
-        EXPECT_TRUE(texts.contains(QString::fromUtf8(shown))) << shown;
-    testsupport::runTool(
-        "pdftoppm", {"-png", "-r", "100", "-singlefile", pdf, SKELVO_BINARY_DIR "/journey_log"});
+        // B5 landscape with the table's own texts, Japanese intact.
+        const QString pdf = file + ".pdf";
+        EXPECT_EQ(testsupport::pdfPageCount(pdf), 1);
+        const QSizeF paper = testsupport::pdfPageSizeMm(pdf);
+        EXPECT_NEAR(paper.width(), 257, 0.5);
+        EXPECT_NEAR(paper.height(), 182, 0.5);
+        const QString texts = testsupport::runTool("pdftotext", {pdf, "-"});
+        for (const char* shown : log.shown)
+            EXPECT_TRUE(texts.contains(QString::fromUtf8(shown))) << shown;
+        testsupport::runTool("pdftoppm", {"-png", "-r", "100", "-singlefile", pdf, file});
 
-    const QString job = testsupport::waitForNewJob("Skelvo_Office", jobsBefore);
-    ASSERT_FALSE(job.isEmpty()) << "no job kept within 30 s";
-    EXPECT_EQ(testsupport::pdfPageCount(job), 1);
-    EXPECT_NEAR(testsupport::pdfPageSizeMm(job).width(), 257, 0.5);
+        const QString job = testsupport::waitForNewJob("Skelvo_Office", jobsBefore);
+        ASSERT_FALSE(job.isEmpty()) << "no job kept within 30 s";
+        EXPECT_EQ(testsupport::pdfPageCount(job), 1);
+        EXPECT_NEAR(testsupport::pdfPageSizeMm(job).width(), 257, 0.5);
+    }
 }
 
 TEST_F(PrintLaunchTest, AStoredA4PaperGivesA4PagesOnTheStoredPrinter)

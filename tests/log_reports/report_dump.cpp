@@ -1,4 +1,4 @@
-#include "tests/journey_log/report_dump.h"
+#include "tests/log_reports/report_dump.h"
 
 #include <QFile>
 #include <QTextStream>
@@ -25,7 +25,7 @@ const char* kindName(report::PageItem::Kind kind)
 
 QString goldenPath(const QString& name)
 {
-    return QStringLiteral(SKELVO_SOURCE_DIR "/tests/journey_log/golden/") + name + ".txt";
+    return QStringLiteral(SKELVO_SOURCE_DIR "/tests/log_reports/golden/") + name + ".txt";
 }
 
 } // namespace
