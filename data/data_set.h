@@ -70,6 +70,7 @@ public:
     bool isEmpty() const { return rows_.empty(); }
 
     int fieldCount() const { return int(fieldNames_.size()); }
+    const QStringList& fieldNames() const { return fieldNames_; }
     int fieldIndex(QStringView name) const; // -1 when unknown
     QVariant value(QStringView name) const;
     QString asString(QStringView name) const;

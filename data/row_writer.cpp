@@ -12,17 +12,6 @@ namespace {
 // only a handful of shapes.
 constexpr qsizetype MaxPreparedQueries = 64;
 
-QVariant bindable(const QVariant& value)
-{
-    // A typed null travels as SQL NULL through every driver.
-    return value.isNull() ? QVariant(QMetaType::fromType<QString>()) : value;
-}
-
-QString errorText(const QSqlError& error)
-{
-    return error.text().isEmpty() ? QStringLiteral("不明なエラー") : error.text();
-}
-
 bool isPlainName(const QString& name)
 {
     const auto plain = [](QChar c, bool first) {
@@ -58,25 +47,7 @@ void RowWriter::reset(const QString& connectionName, const QString& table,
     preparedQueries_.clear();
     fields_ = fieldNames;
     setIdentityField(identityName_);
-    probeLiteralRules();
-}
-
-void RowWriter::probeLiteralRules()
-{
-    // Qt's ODBC driver of this generation sends a bound text one character
-    // too long (its terminating U+0000), which the server stores. Values go
-    // as literals there instead, escaped by the rules the server itself
-    // follows: a MySQL-family server behind ODBC reads a backslash as an
-    // escape, SQL Server does not.
-    const QSqlDatabase db = database();
-    literalValues_ = db.driverName() == QLatin1String("QODBC");
-    backslashEscapes_ = false;
-    nationalLiterals_ = db.driver() && db.driver()->dbmsType() == QSqlDriver::MSSqlServer;
-    if (!literalValues_)
-        return;
-    QSqlQuery probe(db);
-    backslashEscapes_ = probe.exec(QStringLiteral("SELECT '\\\\'")) && probe.next() &&
-                        probe.value(0).toString().size() == 1;
+    values_.probe(database());
 }
 
 void RowWriter::setIdentityField(const QString& name)
@@ -155,35 +126,7 @@ void RowWriter::raise(const QString& rowName, const QString& reason) const
 
 QString RowWriter::valueText(Statement& statement, const QVariant& value) const
 {
-    if (literalValues_)
-        return literal(value);
-    statement.values.append(value);
-    return QStringLiteral("?");
-}
-
-QString RowWriter::literal(const QVariant& value) const
-{
-    if (value.isNull())
-        return QStringLiteral("NULL");
-    switch (value.metaType().id()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-        return value.toString();
-    case QMetaType::Bool:
-        return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
-    default:
-        break;
-    }
-    QString text = value.toString();
-    text.remove(QChar(u'\0')); // no store keeps it, and it would end the text early
-    if (backslashEscapes_)
-        text.replace(u'\\', QStringLiteral("\\\\"));
-    text.replace(u'\'', QStringLiteral("''"));
-    return (nationalLiterals_ ? QStringLiteral("N'") : QStringLiteral("'")) + text + u'\'';
+    return values_.place(statement.values, value);
 }
 
 QSqlQuery& RowWriter::prepared(const QString& sql)
@@ -202,7 +145,7 @@ QSqlQuery& RowWriter::prepared(const QString& sql)
 
 QSqlQuery& RowWriter::run(const Statement& statement, const QString& rowName)
 {
-    if (literalValues_) {
+    if (values_.asLiterals()) {
         literalQuery_ = QSqlQuery(database());
         if (!literalQuery_.exec(statement.sql))
             raise(rowName, errorText(literalQuery_.lastError()));

@@ -2,6 +2,7 @@
 
 #include "data/data_set_row.h"
 #include "data/field_flags.h"
+#include "data/statement_values.h"
 
 #include <QHash>
 #include <QList>
@@ -47,12 +48,10 @@ private:
 
     QSqlDatabase database() const;
     QString valueText(Statement& statement, const QVariant& value) const;
-    QString literal(const QVariant& value) const;
     bool knowsIdentity(const DataSetRow& row) const;
     Statement whereClause(const DataSetRow& row, const WriteSettings& settings,
                           const QString& rowName) const;
     QString describe(const DataSetRow& row, const WriteSettings& settings) const;
-    void probeLiteralRules();
     // The query that ran stays valid until the next statement.
     QSqlQuery& runExactlyOne(const Statement& statement, const Statement& where,
                              const QString& rowName);
@@ -68,9 +67,7 @@ private:
     int identityField_ = -1;
     QString identityName_;
     bool inBatch_ = false;
-    bool literalValues_ = false;
-    bool backslashEscapes_ = false; // the server reads \ in a literal as an escape
-    bool nationalLiterals_ = false; // N'...' keeps text outside the server's code page
+    StatementValues values_;
     QHash<QString, QSqlQuery> preparedQueries_;
     QSqlQuery literalQuery_;
 };

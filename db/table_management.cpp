@@ -70,6 +70,19 @@ void EmptyLogTable(StoreConnections& store)
     RunStatement(store, verb + store.sqlTableName(store.TableName));
 }
 
+int NextCtAfterLastRow(StoreConnections& store)
+{
+    store.ConnectDatabase();
+    store.SelectOrder = QStringLiteral(" ORDER BY ct,sb");
+    DataSet& rows = store.requireDataSet();
+    if (!store.OpenLogTable())
+        rows.open(); // raises the store's reason
+    rows.last();
+    const int next = rows.isEmpty() ? 1 : rows.asInteger(u"ct") + 1;
+    store.CloseLogTable();
+    return next;
+}
+
 void RunStatement(StoreConnections& store, const QString& statement)
 {
     store.requireDataSet().execute(statement);

@@ -16,6 +16,11 @@ void ListTableNames(StoreConnections& store, QStringList& names);
 // Removes every row of the table in use.
 void EmptyLogTable(StoreConnections& store);
 
+// The ct that follows the last row of the table in use (1 for an empty
+// table), read through the log table ordered by ct,sb, which is closed
+// again; the order stays set. Raises SkelvoError when it cannot be opened.
+int NextCtAfterLastRow(StoreConnections& store);
+
 // Runs one statement that returns no rows on the current kind's row-set.
 void RunStatement(StoreConnections& store, const QString& statement);
 

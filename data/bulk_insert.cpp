@@ -1,0 +1,59 @@
+#include "data/bulk_insert.h"
+
+#include "core/error.h"
+#include "data/row_writer.h"
+
+BulkInsert::BulkInsert(const QString& connectionName, const QString& table,
+                       const QStringList& columns)
+    : db_(QSqlDatabase::database(connectionName, false))
+{
+    values_.probe(db_);
+    head_ = QStringLiteral("INSERT INTO %1 (%2) VALUES (")
+                .arg(sqlTableName(db_, table), columns.join(u','));
+    query_ = QSqlQuery(db_);
+    if (!values_.asLiterals()) {
+        QStringList marks(columns.size(), QStringLiteral("?"));
+        if (!query_.prepare(head_ + marks.join(u',') + u')'))
+            throw SkelvoError(QStringLiteral("%1 テーブルへの追加を準備できません: %2")
+                                  .arg(table, errorText(query_.lastError())));
+    }
+    // Without transactions every row is kept as it is written.
+    inTransaction_ = db_.transaction();
+}
+
+BulkInsert::~BulkInsert()
+{
+    if (inTransaction_)
+        db_.commit();
+}
+
+void BulkInsert::insert(const QVariantList& values)
+{
+    bool written = false;
+    if (values_.asLiterals()) {
+        QStringList literals;
+        literals.reserve(values.size());
+        for (const QVariant& value : values)
+            literals.append(values_.literal(value));
+        written = query_.exec(head_ + literals.join(u',') + u')');
+    } else {
+        for (qsizetype i = 0; i < values.size(); ++i)
+            query_.bindValue(int(i), bindable(values[i]));
+        written = query_.exec();
+    }
+    if (!written) {
+        const QString reason = errorText(query_.lastError());
+        finish();
+        throw SkelvoError(reason);
+    }
+}
+
+void BulkInsert::finish()
+{
+    if (!inTransaction_)
+        return;
+    inTransaction_ = false;
+    if (!db_.commit())
+        throw SkelvoError(
+            QStringLiteral("追加した行を確定できません: %1").arg(errorText(db_.lastError())));
+}

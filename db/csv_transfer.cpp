@@ -1,0 +1,126 @@
+#include "db/csv_transfer.h"
+
+#include "core/csv_format.h"
+#include "core/error.h"
+#include "core/log_record.h"
+#include "data/bulk_insert.h"
+#include "data/data_set.h"
+
+#include <QFile>
+
+namespace CsvTransfer {
+namespace {
+
+// Positions in a line (from 1) whose empty value is stored as 0: the
+// integer and flag columns of the standard header. The rule goes by
+// position, whatever a header names there.
+constexpr int ZeroWhenEmpty[] = {4, 13, 20, 21, 22, 29, 30, 31, 38, 39};
+
+bool isHeader(const QString& line)
+{
+    return line.left(8).compare(QLatin1String("callsign"), Qt::CaseInsensitive) == 0;
+}
+
+QString valueText(const QVariant& value)
+{
+    return value.isNull() ? QString() : value.toString();
+}
+
+[[noreturn]] void refuse(int line, const QString& reason)
+{
+    throw SkelvoError(QStringLiteral("%1 行目: %2").arg(line).arg(reason));
+}
+
+} // namespace
+
+QStringList dataColumnNames()
+{
+    QStringList names;
+    for (const LogRecord::Column& column : LogRecord::dataColumns())
+        names.append(QString(column.name));
+    return names;
+}
+
+int writeFile(const DataSet& rows, const QString& fileName, const TransferProgress& progress)
+{
+    const int count = rows.recordCount();
+    progress.begin(count);
+    QStringList lines;
+    lines.reserve(count + 1);
+    lines.append(CsvFormat::formatLine(dataColumnNames()));
+    QStringList values;
+    for (int row = 0; row < count; ++row) {
+        values.clear();
+        for (int field = LogRecord::KeyColumnCount; field < rows.fieldCount(); ++field)
+            values.append(valueText(rows.valueAt(row, field)));
+        lines.append(CsvFormat::formatLine(values));
+        progress.done(row + 1);
+    }
+    CsvFormat::writeFile(fileName, lines);
+    return count;
+}
+
+ImportFile readFile(const QString& fileName, const QStringList& tableColumns)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw SkelvoError(QStringLiteral("%1 を開けません: %2").arg(fileName, file.errorString()));
+    const QStringList lines = CsvFormat::readLines(file.readAll());
+
+    ImportFile import;
+    import.lineCount = int(lines.size());
+    import.columns = dataColumnNames();
+    for (int i = 0; i < lines.size(); ++i) {
+        const int lineNumber = i + 1;
+        if (i == 0 && isHeader(lines[i])) {
+            // The header is taken as it stands, its names trimmed.
+            import.columns.clear();
+            for (const QString& name : lines[i].split(u','))
+                import.columns.append(name.trimmed());
+            for (const QString& name : import.columns) {
+                if (!tableColumns.isEmpty() && !tableColumns.contains(name, Qt::CaseInsensitive))
+                    refuse(lineNumber, QStringLiteral("テーブルに %1 列がありません。").arg(name));
+            }
+            continue;
+        }
+        if (lines[i].isEmpty())
+            refuse(lineNumber, QStringLiteral("空の行です。"));
+        QStringList values = CsvFormat::splitLine(lines[i]);
+        if (values.size() != import.columns.size())
+            refuse(lineNumber, QStringLiteral("値が %1 個あります (列は %2 個)。")
+                                   .arg(values.size())
+                                   .arg(import.columns.size()));
+        for (int position : ZeroWhenEmpty) {
+            if (position <= values.size() && values[position - 1].isEmpty())
+                values[position - 1] = QStringLiteral("0");
+        }
+        import.rows.append(values);
+        import.lineNumbers.append(lineNumber);
+    }
+    return import;
+}
+
+int appendRows(const QString& connectionName, const QString& table, const ImportFile& file,
+               int nextCt, const TransferProgress& progress)
+{
+    progress.begin(file.lineCount);
+    BulkInsert insert(connectionName, table,
+                      QStringList{QStringLiteral("ct"), QStringLiteral("sb")} + file.columns);
+    QVariantList values;
+    for (int i = 0; i < file.rows.size(); ++i) {
+        values.clear();
+        values << nextCt + i << 0;
+        for (const QString& value : file.rows[i])
+            values.append(value);
+        try {
+            insert.insert(values);
+        } catch (const SkelvoError& error) {
+            refuse(file.lineNumbers[i], error.message());
+        }
+        progress.done(i + 1);
+    }
+    insert.finish();
+    return int(file.rows.size());
+}
+
+} // namespace CsvTransfer
