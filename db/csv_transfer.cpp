@@ -4,9 +4,12 @@
 #include "core/error.h"
 #include "core/log_record.h"
 #include "data/bulk_insert.h"
-#include "data/data_set.h"
+#include "data/row_writer.h"
+#include "data/statement_values.h"
 
 #include <QFile>
+#include <QSqlQuery>
+#include <QSqlRecord>
 
 namespace CsvTransfer {
 namespace {
@@ -41,23 +44,38 @@ QStringList dataColumnNames()
     return names;
 }
 
-int writeFile(const DataSet& rows, const QString& fileName, const TransferProgress& progress)
+int writeFile(const QString& connectionName, const QString& table, const QString& fileName,
+              const TransferProgress& progress)
 {
-    const int count = rows.recordCount();
-    progress.begin(count);
-    QStringList lines;
-    lines.reserve(count + 1);
-    lines.append(CsvFormat::formatLine(dataColumnNames()));
+    const QSqlDatabase db = QSqlDatabase::database(connectionName, false);
+    const QString sqlTable = sqlTableName(db, table);
+    QSqlQuery query(db);
+    // Read once, forward only: the rows go straight into the file's lines.
+    query.setForwardOnly(true);
+    const auto run = [&](const QString& sql) {
+        if (!query.exec(sql))
+            throw SkelvoError(QStringLiteral("%1 テーブルを読めません: %2")
+                                  .arg(table, errorText(query.lastError())));
+    };
+    run(QStringLiteral("SELECT COUNT(*) FROM ") + sqlTable);
+    progress.begin(query.next() ? query.value(0).toInt() : 0);
+    run(QStringLiteral("SELECT * FROM %1 ORDER BY ct, sb").arg(sqlTable));
+
+    QStringList lines{CsvFormat::formatLine(dataColumnNames())};
+    const int width = query.record().count();
     QStringList values;
-    for (int row = 0; row < count; ++row) {
+    while (query.next()) {
         values.clear();
-        for (int field = LogRecord::KeyColumnCount; field < rows.fieldCount(); ++field)
-            values.append(valueText(rows.valueAt(row, field)));
+        for (int field = LogRecord::KeyColumnCount; field < width; ++field)
+            values.append(valueText(query.value(field)));
         lines.append(CsvFormat::formatLine(values));
-        progress.done(row + 1);
+        progress.done(int(lines.size()) - 1);
     }
+    if (query.lastError().isValid())
+        throw SkelvoError(
+            QStringLiteral("%1 テーブルを読めません: %2").arg(table, errorText(query.lastError())));
     CsvFormat::writeFile(fileName, lines);
-    return count;
+    return int(lines.size()) - 1;
 }
 
 ImportFile readFile(const QString& fileName, const QStringList& tableColumns)

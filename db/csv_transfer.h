@@ -5,8 +5,6 @@
 #include <QList>
 #include <QStringList>
 
-class DataSet;
-
 // A log table to and from the CSV format: the export of an open row-set
 // and the import of a file into a table, without windows.
 namespace CsvTransfer {
@@ -14,10 +12,12 @@ namespace CsvTransfer {
 // The header of an export: the 40 data columns in their order.
 QStringList dataColumnNames();
 
-// Writes the rows' values from their fourth column on (the key columns
-// id, ct, sb left out) under the header; the file is replaced only when
-// complete. Returns the number of rows written. Raises SkelvoError.
-int writeFile(const DataSet& rows, const QString& fileName, const TransferProgress& progress);
+// Writes the table's rows in key order, their values from the fourth
+// column on (the key columns id, ct, sb left out), under the header; the
+// file is replaced only when complete. Returns the number of rows written.
+// Raises SkelvoError.
+int writeFile(const QString& connectionName, const QString& table, const QString& fileName,
+              const TransferProgress& progress);
 
 // A file to import, read whole and checked before anything is written.
 struct ImportFile

@@ -1,6 +1,7 @@
 #include "db/db_setting_form.h"
 
 #include "core/settings_keys.h"
+#include "data/data_set.h"
 #include "db/folder_dialog.h"
 
 #include <QAction>
@@ -15,7 +16,8 @@
 #include <QToolButton>
 
 TdBSettingForm::TdBSettingForm(const QString& iniFileName, QWidget* parent)
-    : QDialog(parent), iniFileName_(iniFileName), store_(std::make_unique<StoreConnections>())
+    : QDialog(parent), iniFileName_(iniFileName), store_(std::make_unique<StoreConnections>()),
+      Table1(std::make_unique<DataSet>())
 {
     setObjectName(QStringLiteral("dBSettingForm"));
     setWindowTitle(QStringLiteral("データベース設定"));
@@ -238,12 +240,4 @@ void TdBSettingForm::ParadoxOpenActionExecute()
 void TdBSettingForm::LabeledEdit5Change(const QString& text)
 {
     store_->TableName = text;
-}
-
-void TdBSettingForm::OldTableReadActionExecute() {}
-
-void TdBSettingForm::OldTableCloseActionExecute()
-{
-    // No older-edition table can be open in this edition; the main window
-    // calls this at shutdown all the same.
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/store_connections.h"
+#include "db/transfer_progress.h"
 
 #include <QDialog>
 #include <QString>
@@ -8,6 +9,8 @@
 #include <memory>
 #include <optional>
 
+class DataSet;
+class ProgressShown;
 class QAction;
 class QComboBox;
 class QGroupBox;
@@ -43,6 +46,10 @@ public:
     using InputHook =
         std::function<std::optional<QString>(const QString& caption, const QString& prompt)>;
     static void setInputTestHook(InputHook hook);
+    // Test hook for the file dialogs: when set, it is asked for the file
+    // instead of showing a dialog; an empty name means Cancel.
+    using FileHook = std::function<QString(const QString& title, const QString& proposed)>;
+    static void setFileTestHook(FileHook hook);
 
     QAction* ExitAction;
     QAction* GetTabelNamesAction;
@@ -50,7 +57,10 @@ public:
     QAction* DeleteTableAction;
     QAction* CreateTableAction;
     QAction* ParadoxOpenAction;
-    // Older-edition tables: not available in this edition yet.
+    QAction* WriteCsvFileAction;
+    QAction* ReadCsvFileAction;
+    QAction* OldTableSaveToNewAction;
+    QAction* OldTableWriteCsvFileAction;
     QAction* OldTableReadAction;
     QAction* OldTableCloseAction;
 
@@ -76,8 +86,12 @@ public slots:
     void SelectTableActionExecute();
     void DeleteTableActionExecute();
     void CreateTableActionExecute();
+    void WriteCsvFileActionExecute();
+    void ReadCsvFileActionExecute();
     void OldTableReadActionExecute();
     void OldTableCloseActionExecute();
+    void OldTableWriteCsvFileActionExecute();
+    void OldTableSaveToNewActionExecute();
 
     void ShowSettings();
     void TakeSettings();
@@ -101,6 +115,7 @@ private:
     void createWidgets();
     QGroupBox* createDatabaseGroup();
     QGroupBox* createTableGroup();
+    QGroupBox* createConvertGroup();
     void createStatusBar();
     void setEditShown(int edit, bool shown);
     void setKindLayout(int kind);
@@ -113,6 +128,12 @@ private:
     QString selectedTableName() const;
     std::optional<QString> askTableName();
     void showCreateFailure(const QString& message);
+    // A file from the open or save dialog; empty when cancelled.
+    QString chooseFile(bool save, const QString& title, const QString& proposed,
+                       const QString& filter, const QString& suffix);
+    // Progress on the status bar: the bar and "Out: %d" / "Add: %d".
+    TransferProgress statusProgress(const char* counter, ProgressShown& shown);
+    QStringList logTableColumns();
 
     QString iniFileName_;
     std::unique_ptr<StoreConnections> store_;
@@ -130,8 +151,11 @@ private:
     QListWidget* ListBox1 = nullptr;
     QPushButton* Button3 = nullptr;
     QPushButton* Button4 = nullptr;
+    QPushButton* Button7 = nullptr;
+    QPushButton* Button8 = nullptr;
     QMenu* PopupMenu1 = nullptr;
     QStatusBar* StatusBar1 = nullptr;
     QLabel* statusPanel_[2] = {};
     QProgressBar* ProgressBar1 = nullptr;
+    std::unique_ptr<DataSet> Table1; // an older edition's table while one is open
 };

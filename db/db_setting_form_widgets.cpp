@@ -48,12 +48,18 @@ void TdBSettingForm::createActions()
         makeAction(this, "CreateTableAction", QStringLiteral("新規テーブル作成"), table);
     ParadoxOpenAction =
         makeAction(this, "ParadoxOpenAction", QStringLiteral("パラドックス・オープン"), database);
+    WriteCsvFileAction =
+        makeAction(this, "WriteCsvFileAction", QStringLiteral("CSVファイルに出力"), file);
+    ReadCsvFileAction =
+        makeAction(this, "ReadCsvFileAction", QStringLiteral("CSVファイルから追加"), file);
+    OldTableSaveToNewAction = makeAction(this, "OldTableSaveToNewAction",
+                                         QStringLiteral("旧テーブルからサーバーへ転送"), file);
+    OldTableWriteCsvFileAction = makeAction(this, "OldTableWriteCsvFileAction",
+                                            QStringLiteral("旧テーブルのCSVファイル出力"), file);
     OldTableReadAction =
-        makeAction(this, "OldTableReadAction", QStringLiteral("旧テーブル読込"), file);
+        makeAction(this, "OldTableReadAction", QStringLiteral("旧テーブルの読込"), file);
     OldTableCloseAction =
-        makeAction(this, "OldTableCloseAction", QStringLiteral("旧テーブルクローズ"), file);
-    OldTableReadAction->setEnabled(false);
-    OldTableCloseAction->setEnabled(false);
+        makeAction(this, "OldTableCloseAction", QStringLiteral("旧テーブルのクローズ"), file);
 
     connect(ExitAction, &QAction::triggered, this, &TdBSettingForm::ExitActionExecute);
     connect(GetTabelNamesAction, &QAction::triggered, this,
@@ -66,6 +72,14 @@ void TdBSettingForm::createActions()
             &TdBSettingForm::CreateTableActionExecute);
     connect(ParadoxOpenAction, &QAction::triggered, this,
             &TdBSettingForm::ParadoxOpenActionExecute);
+    connect(WriteCsvFileAction, &QAction::triggered, this,
+            &TdBSettingForm::WriteCsvFileActionExecute);
+    connect(ReadCsvFileAction, &QAction::triggered, this,
+            &TdBSettingForm::ReadCsvFileActionExecute);
+    connect(OldTableSaveToNewAction, &QAction::triggered, this,
+            &TdBSettingForm::OldTableSaveToNewActionExecute);
+    connect(OldTableWriteCsvFileAction, &QAction::triggered, this,
+            &TdBSettingForm::OldTableWriteCsvFileActionExecute);
     connect(OldTableReadAction, &QAction::triggered, this,
             &TdBSettingForm::OldTableReadActionExecute);
     connect(OldTableCloseAction, &QAction::triggered, this,
@@ -79,14 +93,15 @@ void TdBSettingForm::createWidgets()
     QMenu* fileMenu = menuBar_->addMenu(QStringLiteral("ファイル"));
     fileMenu->addAction(ExitAction);
     fileMenu->addSeparator();
-    fileMenu->addAction(OldTableReadAction);
-    fileMenu->addAction(OldTableCloseAction);
+    fileMenu->addAction(OldTableSaveToNewAction);
+    fileMenu->addAction(OldTableWriteCsvFileAction);
     layout->setMenuBar(menuBar_);
 
     groupRow_ = new QHBoxLayout;
     groupRow_->addWidget(createDatabaseGroup());
     groupRow_->addWidget(createTableGroup());
     layout->addLayout(groupRow_);
+    layout->addWidget(createConvertGroup());
 
     Button4 = new QPushButton(ExitAction->text(), this);
     Button4->setObjectName(QStringLiteral("Button4"));
@@ -206,6 +221,24 @@ QGroupBox* TdBSettingForm::createTableGroup()
     Button3->setObjectName(QStringLiteral("Button3"));
     connect(Button3, &QPushButton::clicked, CreateTableAction, &QAction::trigger);
     layout->addWidget(Button3);
+    return group;
+}
+
+QGroupBox* TdBSettingForm::createConvertGroup()
+{
+    auto* group = new QGroupBox(QStringLiteral("コンバート"), this);
+    group->setObjectName(QStringLiteral("GroupBox3"));
+    auto* layout = new QHBoxLayout(group);
+    const auto button = [&](const char* name, QAction* action) {
+        auto* made = new QPushButton(action->text(), group);
+        made->setObjectName(QString::fromLatin1(name));
+        connect(made, &QPushButton::clicked, action, &QAction::trigger);
+        layout->addWidget(made);
+        return made;
+    };
+    Button7 = button("Button7", WriteCsvFileAction);
+    Button8 = button("Button8", ReadCsvFileAction);
+    layout->addStretch();
     return group;
 }
 

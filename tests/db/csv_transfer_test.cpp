@@ -5,7 +5,6 @@
 #include "core/csv_format.h"
 #include "core/error.h"
 #include "core/log_record.h"
-#include "data/data_set.h"
 #include "data/paradox/paradox_driver.h"
 #include "db/csv_transfer.h"
 #include "db/table_management.h"
@@ -95,16 +94,15 @@ TEST_P(CsvTransferTest, TheDemoLogbookMovesThroughCsvWithEveryValueEqual)
         query.addBindValue(QStringLiteral("it's \"q\" C:\\logs\\ true\\"));
         ASSERT_TRUE(query.exec());
     }
-    QList<QStringList> source;
-    {
-        DataSet demoRows;
-        demoRows.setConnectionName("demo");
-        demoRows.setCommandText("SELECT * FROM JA2401 ORDER BY ct, sb");
-        demoRows.open();
-        EXPECT_EQ(CsvTransfer::writeFile(demoRows, csv("demo.csv"), {}), 8);
-        source = tableValues(QSqlDatabase::database("demo"), "JA2401");
-        demoRows.close();
-    }
+    int progressSteps = 0, lastStep = 0;
+    EXPECT_EQ(CsvTransfer::writeFile(
+                  "demo", "JA2401", csv("demo.csv"),
+                  {[&](int steps) { progressSteps = steps; }, [&](int done) { lastStep = done; }}),
+              8);
+    EXPECT_EQ(progressSteps, 8);
+    EXPECT_EQ(lastStep, 8);
+    const QList<QStringList> source = tableValues(QSqlDatabase::database("demo"), "JA2401");
+    QSqlDatabase::database("demo").close();
     QSqlDatabase::removeDatabase("demo");
 
     EXPECT_EQ(import("demo.csv", 1), 8);

@@ -2,9 +2,12 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <paradox.h>
 #include <stdexcept>
 #include <string>
+
+extern "C" { // pxlib's header does not say so itself
+#include <paradox.h>
+}
 
 namespace pxwrite {
 namespace {

@@ -1,0 +1,221 @@
+// Moving a 10,000-row logbook through the CSV file on each store, next to
+// baselines in the same run: importing against a raw transaction of the
+// same INSERTs through Qt SQL, exporting against reading every cell with a
+// forward-only query. Medians of three runs. Run through
+// bench/run-csv-benchmark.sh, which starts a private MariaDB server.
+#include "core/csv_format.h"
+#include "core/error.h"
+#include "data/paradox/paradox_driver.h"
+#include "data/statement_values.h"
+#include "db/csv_transfer.h"
+#include "db/store_connections.h"
+#include "db/table_management.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <stdexcept>
+#include <vector>
+
+namespace {
+
+constexpr int Runs = 3;
+const QString Table = QStringLiteral("bench_log");
+
+QString env(const char* name)
+{
+    return qEnvironmentVariable(name);
+}
+
+double medianMs(const std::function<void()>& prepare, const std::function<void()>& work)
+{
+    std::vector<double> times;
+    for (int run = 0; run < Runs; ++run) {
+        prepare();
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        times.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times[Runs / 2];
+}
+
+void exec(QSqlQuery& query, const QString& sql)
+{
+    if (!query.exec(sql))
+        throw std::runtime_error((sql + ": " + query.lastError().text()).toStdString());
+}
+
+// Rows as an operator's logbook holds them: Japanese names and places,
+// HH:MM times and totals, a remark now and then.
+QList<QStringList> logbookRows(int count)
+{
+    const char* crews[] = {"山田太郎", "佐藤花子", "鈴木一郎"};
+    const char* fields[] = {"大利根", "福島", "板倉"};
+    QList<QStringList> rows;
+    for (int i = 0; i < count; ++i) {
+        QStringList values(40);
+        values[0] = "JA2401";
+        values[1] = QString::number(2000 + i / 1500);
+        values[2] = QString::asprintf("%02d%02d", i / 120 % 12 + 1, i / 4 % 28 + 1);
+        values[3] = "0";
+        values[4] = QString::fromUtf8(crews[i % 3]);
+        values[5] = QStringLiteral("慣熟飛行");
+        values[6] = QString::fromUtf8(fields[i % 3]);
+        values[7] = QString::fromUtf8(fields[(i + 1) % 3]);
+        for (int t = 8; t < 12; ++t)
+            values[t] = QString::asprintf("%02d:%02d", 9 + t - 8, i % 60);
+        for (int flag : {12, 19, 20, 21, 28, 29, 30, 37, 38})
+            values[flag] = "0";
+        values[13] = "00:40";
+        values[14] = "00:30";
+        values[15] = QStringLiteral("%1:30").arg(1000 + i / 2);
+        values[16] = QStringLiteral("%1:00").arg(i / 2);
+        values[17] = values[4];
+        values[18] = i % 10 ? QString() : QStringLiteral("100時間点検, 異常なし");
+        for (int t : {23, 24, 32, 33})
+            values[t] = "00:30";
+        values[25] = values[34] = QStringLiteral("%1:30").arg(800 + i / 2);
+        values[26] = values[35] = QStringLiteral("%1:00").arg(i / 3);
+        rows.append(values);
+    }
+    return rows;
+}
+
+struct StoreUnderTest
+{
+    const char* name;
+    int kind;
+    QString database;
+};
+
+void runStore(const StoreUnderTest& store, const QString& csvFile, const QList<QStringList>& rows)
+{
+    StoreConnections connections;
+    connections.DatabaseKind = store.kind;
+    connections.ServerName = env("SKELVO_TEST_MYSQL_HOST") + ':' + env("SKELVO_TEST_MYSQL_PORT");
+    connections.DatabaseName = store.database;
+    connections.UserName = env("SKELVO_TEST_MYSQL_USER");
+    connections.Password = env("SKELVO_TEST_MYSQL_PASSWORD");
+    connections.TableName = Table;
+    connections.ConnectDatabase();
+    if (!connections.IsConnected)
+        throw std::runtime_error(("cannot connect: " + connections.LastError).toStdString());
+    const QString connection = connections.connectionNameOf(store.kind);
+    QSqlDatabase db = QSqlDatabase::database(connection);
+    {
+        QSqlQuery query(db);
+        query.exec("DROP TABLE " + Table);
+        const QString file = store.kind == ParadoxStore ? "CreateTable.PRDX" : "CreateTable.MYSQL";
+        exec(query,
+             TableManagement::prepareCommand(
+                 TableManagement::readCommandFile(SKELVO_SOURCE_DIR "/commands/" + file), Table));
+    }
+    const auto empty = [&] { TableManagement::EmptyLogTable(connections); };
+
+    const double importMs = medianMs(empty, [&] {
+        const CsvTransfer::ImportFile file = CsvTransfer::readFile(csvFile, {});
+        CsvTransfer::appendRows(connection, Table, file, 1, {});
+    });
+
+    // The same INSERTs, values bound (as literals through ODBC), made
+    // before the clock runs.
+    const QStringList columns = QStringList{"ct", "sb"} + CsvTransfer::dataColumnNames();
+    StatementValues values;
+    values.probe(db);
+    const QString head =
+        QStringLiteral("INSERT INTO %1 (%2) VALUES (").arg(Table, columns.join(u','));
+    QStringList literalStatements;
+    if (values.asLiterals()) {
+        for (int i = 0; i < rows.size(); ++i) {
+            QStringList literals{QString::number(i + 1), "0"};
+            for (const QString& value : rows[i])
+                literals.append(values.literal(value));
+            literalStatements.append(head + literals.join(u',') + u')');
+        }
+    }
+    const double rawImportMs = medianMs(empty, [&] {
+        const bool transaction = db.transaction();
+        QSqlQuery query(db);
+        if (values.asLiterals()) {
+            for (const QString& statement : literalStatements)
+                exec(query, statement);
+        } else {
+            query.prepare(head + QStringList(columns.size(), "?").join(u',') + u')');
+            for (int i = 0; i < rows.size(); ++i) {
+                query.bindValue(0, i + 1);
+                query.bindValue(1, 0);
+                for (int v = 0; v < 40; ++v)
+                    query.bindValue(v + 2, rows[i][v]);
+                if (!query.exec())
+                    throw std::runtime_error(query.lastError().text().toStdString());
+            }
+        }
+        if (transaction)
+            db.commit();
+    });
+
+    const QString exported = csvFile + ".out";
+    const double exportMs =
+        medianMs([] {}, [&] { CsvTransfer::writeFile(connection, Table, exported, {}); });
+    qint64 cells = 0;
+    const double rawExportMs =
+        medianMs([] {},
+                 [&] {
+                     QSqlQuery query(db);
+                     query.setForwardOnly(true);
+                     exec(query, "SELECT * FROM " + Table + " ORDER BY ct, sb");
+                     const int width = query.record().count();
+                     cells = 0;
+                     while (query.next()) {
+                         for (int i = 0; i < width; ++i)
+                             cells += query.value(i).toString().size();
+                     }
+                 });
+
+    std::printf("%-12s import %8.0f ms  raw INSERTs %8.0f ms  ratio %5.2fx | export %7.0f ms  "
+                "raw read %7.0f ms  ratio %5.2fx\n",
+                store.name, importMs, rawImportMs, importMs / rawImportMs, exportMs, rawExportMs,
+                exportMs / rawExportMs);
+    std::fflush(stdout);
+    QSqlQuery(db).exec("DROP TABLE " + Table);
+    connections.DisconnectDatabase();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    ParadoxDriver::registerDriver();
+    const int count = argc > 1 ? std::atoi(argv[1]) : 10000;
+    QTemporaryDir folder;
+    const QList<QStringList> rows = logbookRows(count);
+    QStringList lines{CsvFormat::formatLine(CsvTransfer::dataColumnNames())};
+    for (const QStringList& row : rows)
+        lines.append(CsvFormat::formatLine(row));
+    const QString csv = folder.filePath("logbook.csv");
+    CsvFormat::writeFile(csv, lines);
+
+    std::printf("%d rows through the CSV file (medians of %d runs)\n", count, Runs);
+    const StoreUnderTest stores[] = {
+        {"MariaDB", MySqlStore, env("SKELVO_TEST_MYSQL_DATABASE")},
+        {"ODBC", OdbcStore, env("SKELVO_TEST_ODBC_DSN")},
+        {"folder", ParadoxStore, folder.path()},
+    };
+    try {
+        for (const StoreUnderTest& store : stores)
+            runStore(store, csv, rows);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,209 @@
+// The database settings window's conversions: the table in use to and from
+// a CSV file, and the tables of the older edition.
+#include "core/error.h"
+#include "data/data_set.h"
+#include "data/paradox/table_file.h"
+#include "db/csv_transfer.h"
+#include "db/db_setting_form.h"
+#include "db/old_table.h"
+#include "db/table_management.h"
+#include "ui/command_guard.h"
+#include "ui/message_box.h"
+#include "ui/progress_shown.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QLabel>
+#include <QScopeGuard>
+#include <QSqlDatabase>
+#include <QSqlRecord>
+
+namespace {
+
+const QString CsvFilter = QStringLiteral("CSVファイル (*.CSV *.csv);;すべて (*)");
+const QString EraseQuestion = QStringLiteral("データを消去しますか？");
+
+TdBSettingForm::FileHook& fileHook()
+{
+    static TdBSettingForm::FileHook hook;
+    return hook;
+}
+
+// The asterisk beep and the store's or the file's reason.
+void tellFailure(QWidget* parent, const QString& reason)
+{
+    QApplication::beep();
+    MessageBox::inform(parent, reason);
+}
+
+} // namespace
+
+void TdBSettingForm::setFileTestHook(FileHook hook)
+{
+    fileHook() = std::move(hook);
+}
+
+QString TdBSettingForm::chooseFile(bool save, const QString& title, const QString& proposed,
+                                   const QString& filter, const QString& suffix)
+{
+    if (fileHook())
+        return fileHook()(title, proposed);
+    QFileDialog dialog(this, title, proposed, filter);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(suffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().first();
+}
+
+TransferProgress TdBSettingForm::statusProgress(const char* counter, ProgressShown& shown)
+{
+    auto total = std::make_shared<int>(0);
+    return {[total](int steps) { *total = steps; },
+            [this, counter, total, &shown](int done) {
+                statusPanel_[0]->setText(QString::asprintf(counter, done));
+                shown(done, *total);
+            }};
+}
+
+QStringList TdBSettingForm::logTableColumns()
+{
+    const QSqlRecord record =
+        QSqlDatabase::database(store_->connectionNameOf(store_->DatabaseKind), false)
+            .record(store_->sqlTableName(store_->TableName));
+    QStringList names;
+    for (int i = 0; i < record.count(); ++i)
+        names.append(record.fieldName(i));
+    return names; // empty when the store cannot say: the store judges the names then
+}
+
+void TdBSettingForm::WriteCsvFileActionExecute()
+{
+    if (!store_->IsConnected)
+        store_->ConnectDatabase();
+    if (!store_->IsConnected)
+        return;
+    const QString fileName = chooseFile(true, QStringLiteral("CSVファイル出力"), store_->TableName,
+                                        CsvFilter, QStringLiteral("CSV"));
+    if (fileName.isEmpty())
+        return;
+    const WaitCursor wait;
+    ProgressShown shown(ProgressBar1);
+    DataSet& rows = store_->requireDataSet();
+    // The main window's grid stands still while the table is read.
+    rows.disableControls();
+    const auto cleanUp = qScopeGuard([&] {
+        store_->DisconnectDatabase();
+        rows.enableControls();
+    });
+    runCommand(this, [&] {
+        store_->CloseLogTable();
+        CsvTransfer::writeFile(store_->connectionNameOf(store_->DatabaseKind), store_->TableName,
+                               fileName, statusProgress("Out: %d", shown));
+    });
+}
+
+void TdBSettingForm::ReadCsvFileActionExecute()
+{
+    if (!store_->IsConnected)
+        store_->ConnectDatabase();
+    if (!store_->IsConnected)
+        return;
+    const QString fileName = chooseFile(false, QStringLiteral("CSVファイルを開く"),
+                                        store_->TableName, CsvFilter, QStringLiteral("CSV"));
+    if (fileName.isEmpty())
+        return;
+    const WaitCursor wait;
+    ProgressShown shown(ProgressBar1);
+    const auto cleanUp = qScopeGuard([&] { store_->DisconnectDatabase(); });
+    // The whole file is read and checked before the table may be emptied.
+    CsvTransfer::ImportFile file;
+    int nextCt = 1;
+    const bool ready = runCommand(this, [&] {
+        file = CsvTransfer::readFile(fileName, logTableColumns());
+        if (MessageBox::askYesNo(this, EraseQuestion))
+            TableManagement::EmptyLogTable(*store_);
+        else
+            nextCt = TableManagement::NextCtAfterLastRow(*store_);
+    });
+    if (!ready)
+        return;
+    try {
+        CsvTransfer::appendRows(store_->connectionNameOf(store_->DatabaseKind), store_->TableName,
+                                file, nextCt, statusProgress("Add: %d", shown));
+    } catch (const SkelvoError& error) {
+        tellFailure(this, error.message());
+    }
+}
+
+void TdBSettingForm::OldTableReadActionExecute()
+{
+    const QString fileName = chooseFile(
+        false, QStringLiteral("旧テーブルファイルを開く"), QString(),
+        QStringLiteral("テーブルファイル (*.DB *.db);;すべて (*)"), QStringLiteral("DB"));
+    if (fileName.isEmpty())
+        return;
+    Table1->close();
+    try {
+        openTableFile(*Table1, fileName);
+        if (OldTable::isOldTable(*Table1))
+            return;
+        Table1->close();
+        tellFailure(this, QStringLiteral("旧バージョンのテーブルではありません"));
+    } catch (const SkelvoError& error) {
+        Table1->close();
+        tellFailure(this, error.message());
+    }
+}
+
+void TdBSettingForm::OldTableCloseActionExecute()
+{
+    if (Table1->isOpen())
+        Table1->close();
+}
+
+void TdBSettingForm::OldTableWriteCsvFileActionExecute()
+{
+    OldTableReadActionExecute();
+    if (!Table1->isOpen())
+        return;
+    const QString fileName = chooseFile(true, QStringLiteral("CSVファイル出力"), store_->TableName,
+                                        CsvFilter, QStringLiteral("CSV"));
+    if (fileName.isEmpty())
+        return;
+    const WaitCursor wait;
+    ProgressShown shown(ProgressBar1);
+    const auto cleanUp = qScopeGuard([&] { OldTableCloseActionExecute(); });
+    runCommand(this, [&] {
+        OldTable::writeCsvFile(*Table1, store_->TableName, fileName,
+                               statusProgress("Out: %d", shown));
+    });
+}
+
+void TdBSettingForm::OldTableSaveToNewActionExecute()
+{
+    if (!Table1->isOpen())
+        OldTableReadActionExecute();
+    if (!Table1->isOpen())
+        return;
+    const WaitCursor wait;
+    const auto cleanUp = qScopeGuard([&] { OldTableCloseActionExecute(); });
+    try {
+        // Connected first: a Yes must empty the table, not append to it.
+        if (!store_->IsConnected)
+            store_->ConnectDatabase();
+        if (!store_->IsConnected)
+            throw SkelvoError(store_->LastError);
+        int nextCt = 1;
+        if (MessageBox::askYesNo(this, EraseQuestion))
+            TableManagement::EmptyLogTable(*store_);
+        else
+            nextCt = TableManagement::NextCtAfterLastRow(*store_);
+        ProgressShown shown(ProgressBar1);
+        OldTable::transfer(*Table1, store_->connectionNameOf(store_->DatabaseKind),
+                           store_->TableName, nextCt, statusProgress("Add: %d", shown));
+    } catch (const SkelvoError& error) {
+        tellFailure(this, error.message());
+    }
+}
