@@ -1,6 +1,7 @@
 // Tables of the older edition, written by pxlib: recognised by their first
 // fields, exported as CSV with only logical fields turned into 1/0, and
 // transferred into the log table of every store.
+#include "app/demo/demo_logbook.h"
 #include "core/csv_format.h"
 #include "data/data_set.h"
 #include "data/paradox/paradox_sql.h"
@@ -73,6 +74,31 @@ TEST(OldTables, TheCsvExportTurnsOnlyLogicalFieldsIntoDigits)
             }
         }
     }
+}
+
+TEST(OldTables, AnOldTableJoinsTheDemoLogbook)
+{
+    testsupport::TempFolder folder;
+    DemoLogbook::create(folder.filePath("demo"), SKELVO_SOURCE_DIR "/commands");
+    StoreConnections demo;
+    demo.DatabaseKind = ParadoxStore;
+    demo.DatabaseName = folder.filePath("demo");
+    demo.TableName = DemoLogbook::TableName;
+    demo.ConnectDatabase();
+    ASSERT_TRUE(demo.IsConnected);
+    DataSet table1;
+    openTableFile(table1, writeOldEditionTable(folder.filePath("OLD.DB"), true, 3));
+    const int next = TableManagement::NextCtAfterLastRow(demo);
+    EXPECT_EQ(OldTable::transfer(table1, demo.connectionNameOf(ParadoxStore),
+                                 DemoLogbook::TableName, next, {}),
+              3);
+    ASSERT_TRUE(demo.OpenLogTable());
+    DataSet& rows = *demo.CurrentDataSet();
+    EXPECT_EQ(rows.recordCount(), 7 + 3);
+    rows.last();
+    EXPECT_EQ(rows.asInteger(u"ct"), next + 2);
+    EXPECT_EQ(rows.asString(u"crew"), QStringLiteral("山田太郎"));
+    EXPECT_EQ(rows.asString(u"callsign"), "JA2401");
 }
 
 class OldTableTransferTest : public testsupport::StoreTest
