@@ -156,6 +156,7 @@ void TSkelvoMainForm::buildWidgets()
     Panel3->setObjectName(QStringLiteral("Panel3"));
     Panel3->setFixedWidth(139);
     Panel3->hide();
+    buildColumnChooser(Panel3);
     FixDBGrid1 = new TFixDBGrid(splitter);
     FixDBGrid1->setObjectName(QStringLiteral("FixDBGrid1"));
     FixDBGrid1->setDataSource(DataSource1);
@@ -207,6 +208,7 @@ void TSkelvoMainForm::buildWidgets()
     connect(DataSource1, &DataSource::currentChanged, this, [this] { UpdateStatusBar(); });
     connect(FixDBGrid1, &TFixDBGrid::drawColumnCell, this,
             &TSkelvoMainForm::FixDBGrid1DrawColumnCell);
+    connect(FixDBGrid1, &TFixDBGrid::columnMoved, this, &TSkelvoMainForm::FixDBGrid1ColumnMoved);
     applyDefaultColumns();
 }
 
@@ -237,11 +239,11 @@ void TSkelvoMainForm::buildActions()
         const char* caption;
         std::function<void()> execute;
     } actions[] = {
-        {"GridCustomSaveAction", "表示条件の保存", {}},
-        {"GridCustomLoadAction", "表示条件の読込", {}},
+        {"GridCustomSaveAction", "表示条件の保存", [this] { GridCustomSaveActionExecute(); }},
+        {"GridCustomLoadAction", "表示条件の読込", [this] { GridCustomLoadActionExecute(); }},
         {"ExitAction", "終了", [this] { close(); }},
         {"DataRefreshAction", "最新の情報に更新", [this] { DataRefreshActionExecute(); }},
-        {"ColumnsEditAction", "表示項目の編集", {}},
+        {"ColumnsEditAction", "表示項目の編集", [this] { ColumnsEditActionExecute(); }},
         {"LanguageCahngeAction", "言語切替", {}},
         {"PrinterSettingAction", "プリンターの設定", [this] { PrinterSettingActionExecute(); }},
         {"SkelvoPrintAction", "スケルボ印刷", [this] { SkelvoPrintActionExecute(); }},
@@ -376,6 +378,8 @@ void TSkelvoMainForm::FormShow()
             input_->historyBoxes()[i]->addItems(list);
         }
         LayoutFileName = Settings::read(IniFileName, Settings::ColumnsDefFile);
+        // A bad layout file is reported but does not keep the logbook shut.
+        runCommand(this, [this] { LoadGridLayout(LayoutFileName); });
         LayoutChanged = false;
 
         QStringList names;
@@ -733,4 +737,7 @@ void TSkelvoMainForm::FormClose()
     preferences.writeSwitches(IniFileName);
     Settings::write(IniFileName, Settings::ColumnsDefFile, LayoutFileName);
     preferences.writeRussianValueAndOldPattern(IniFileName);
+    if (LayoutChanged && MessageBox::askYesNo(this, QStringLiteral("項目の表示が変更されています"
+                                                                   "この条件を保存しますか？")))
+        runCommand(this, [this] { SaveGridLayout(LayoutFileName); });
 }

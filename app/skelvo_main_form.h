@@ -26,6 +26,7 @@ class QPushButton;
 class QToolBar;
 class QWidget;
 class StoreConnections;
+class TColumnChooserList;
 class TFixDBGrid;
 class TInputForm;
 class TPreferenceForm;
@@ -83,6 +84,21 @@ public:
     void EngineLogPrintActionExecute();
     void PropellerLogPrintActionExecute();
 
+    // Grid layouts: applying and writing layout files, and the column
+    // chooser beside the grid.
+    void LoadGridLayout(const QString& fileName);
+    void SaveGridLayout(const QString& fileName);
+    void FillColumnChooser();
+    void ColumnsEditActionExecute();
+    void GridCustomSaveActionExecute();
+    void GridCustomLoadActionExecute();
+    void CheckListBox1Click();
+    void CheckListBox1DblClick();
+    void CheckListBox1EndDrag(int from, int to);
+    void FixDBGrid1ColumnMoved();
+    void SpeedButton1Click();
+    TColumnChooserList* CheckListBox1 = nullptr;
+
     // The record routines: each opens the entry dialog or asks, writes the
     // change and recalculates from the changed row. Without an open table
     // they do nothing.
@@ -120,6 +136,8 @@ private:
     StoreConnections& store() const;
     DataSet* openDataSet() const;
     void applyDefaultColumns();
+    void buildColumnChooser(QWidget* panel);
+    void showLayoutFileError(const QString& fileName, const QString& error);
 
     // The print launch shared by the logs: makes the log's report over the
     // open table and previews it, the grid standing still meanwhile.

@@ -46,10 +46,6 @@ public:
     using InputHook =
         std::function<std::optional<QString>(const QString& caption, const QString& prompt)>;
     static void setInputTestHook(InputHook hook);
-    // Test hook for the file dialogs: when set, it is asked for the file
-    // instead of showing a dialog; an empty name means Cancel.
-    using FileHook = std::function<QString(const QString& title, const QString& proposed)>;
-    static void setFileTestHook(FileHook hook);
 
     QAction* ExitAction;
     QAction* GetTabelNamesAction;

@@ -10,9 +10,9 @@
 #include "ui/command_guard.h"
 #include "ui/message_box.h"
 #include "ui/progress_shown.h"
+#include "ui/user_input.h"
 
 #include <QApplication>
-#include <QFileDialog>
 #include <QLabel>
 #include <QScopeGuard>
 #include <QSqlDatabase>
@@ -23,12 +23,6 @@ namespace {
 const QString CsvFilter = QStringLiteral("CSVファイル (*.CSV *.csv);;すべて (*)");
 const QString EraseQuestion = QStringLiteral("データを消去しますか？");
 
-TdBSettingForm::FileHook& fileHook()
-{
-    static TdBSettingForm::FileHook hook;
-    return hook;
-}
-
 // The asterisk beep and the store's or the file's reason.
 void tellFailure(QWidget* parent, const QString& reason)
 {
@@ -38,23 +32,10 @@ void tellFailure(QWidget* parent, const QString& reason)
 
 } // namespace
 
-void TdBSettingForm::setFileTestHook(FileHook hook)
-{
-    fileHook() = std::move(hook);
-}
-
 QString TdBSettingForm::chooseFile(bool save, const QString& title, const QString& proposed,
                                    const QString& filter, const QString& suffix)
 {
-    if (fileHook())
-        return fileHook()(title, proposed);
-    QFileDialog dialog(this, title, proposed, filter);
-    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog.setDefaultSuffix(suffix);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().first();
+    return UserInput::chooseFile(this, {save, title, proposed, filter, suffix});
 }
 
 TransferProgress TdBSettingForm::statusProgress(const char* counter, ProgressShown& shown)

@@ -8,6 +8,7 @@
 #include "data/data_source.h"
 
 #include <QKeyEvent>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <algorithm>
 
@@ -75,7 +76,11 @@ TFixDBGrid::TFixDBGrid(QWidget* parent) : QTableView(parent)
     titles->setHighlightSections(false);
     watchTitles(titles);
     connect(titles, &QHeaderView::sectionResized, this, [this] { placeFrozenView(); });
-    connect(titles, &QHeaderView::sectionMoved, this, [this] { layoutChange(); });
+    connect(titles, &QHeaderView::sectionMoved, this, [this] {
+        layoutChange();
+        if (!applyingColumns_)
+            emit columnMoved();
+    });
 
     frozen_ = new FrozenColumnView(this);
     watchTitles(frozen_->horizontalHeader());
@@ -168,6 +173,8 @@ void TFixDBGrid::applyColumns()
     // Sections keep their order and widths across a reset of the same
     // width; a new column list starts from its own.
     QHeaderView* titles = horizontalHeader();
+    applyingColumns_ = true;
+    const auto applied = qScopeGuard([this] { applyingColumns_ = false; });
     for (int column = 0; column < declared_.size(); ++column) {
         const int from = titles->visualIndex(column);
         if (from != column)

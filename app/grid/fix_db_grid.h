@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/grid_layout.h"
 #include "data/data_set_model.h"
 
 #include <QStyleOptionViewItem>
@@ -23,13 +24,7 @@ class TFixDBGrid : public QTableView
     Q_OBJECT
 
 public:
-    struct Column
-    {
-        QString fieldName;
-        QString title;
-        int width = -1; // -1: as the grid derives it from the field
-        bool visible = true;
-    };
+    using Column = GridColumn;
 
     explicit TFixDBGrid(QWidget* parent = nullptr);
 
@@ -38,7 +33,8 @@ public:
 
     // The list order is the display order.
     void setColumns(const QList<Column>& columns);
-    // Display order, widths and visibility as they stand now.
+    // Display order, widths and visibility as they stand now; a hidden
+    // column keeps the width it will have when shown again.
     QList<Column> columns() const;
 
     // Frozen leading grid columns, the indicator column included. Reading
@@ -68,6 +64,8 @@ signals:
     void keyDown(QKeyEvent* event, bool& handled);
     void keyPress(QKeyEvent* event, bool& handled); // a typed character
     void gridDoubleClicked();
+    // The user dragged a column title to another place.
+    void columnMoved();
     // A press on the title line, a column border or below the last line.
     void mouseDownOutsideCells();
     // Title clicks, by model column: a double click is told from a single
@@ -113,6 +111,7 @@ private:
     DataSource* source_ = nullptr;
     DataSetModel* model_ = nullptr;
     QList<Column> declared_; // by model column: widths for hidden columns
+    bool applyingColumns_ = false;
     FrozenColumnView* frozen_ = nullptr;
     RecordIndicatorHeader* indicator_ = nullptr;
     TitleClicks* titleClicks_ = nullptr;

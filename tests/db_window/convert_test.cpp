@@ -8,6 +8,7 @@
 #include "tests/testsupport/old_edition_table.h"
 #include "tests/testsupport/qt_printers.h"
 #include "ui/message_box.h"
+#include "ui/user_input.h"
 
 #include <QAction>
 #include <QLabel>
@@ -32,14 +33,14 @@ protected:
                                             "(%1, 0, '山田', 'a, b')")
                                  .arg(ct));
         storeSettings(ParadoxStore, dataFolder_, "ab12");
-        TdBSettingForm::setFileTestHook([this](const QString& title, const QString&) {
-            titles_.append(title);
+        UserInput::setFileTestHook([this](const UserInput::FileRequest& request) {
+            titles_.append(request.title);
             return files_.isEmpty() ? QString() : files_.takeFirst();
         });
     }
     void TearDown() override
     {
-        TdBSettingForm::setFileTestHook({});
+        UserInput::setFileTestHook({});
         engine_.reset();
         FormTest::TearDown();
     }
