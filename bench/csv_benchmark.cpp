@@ -3,6 +3,7 @@
 // same INSERTs through Qt SQL, exporting against reading every cell with a
 // forward-only query. Medians of three runs. Run through
 // bench/run-csv-benchmark.sh, which starts a private MariaDB server.
+#include "bench/median_time.h"
 #include "core/csv_format.h"
 #include "core/error.h"
 #include "data/paradox/paradox_driver.h"
@@ -25,26 +26,11 @@
 
 namespace {
 
-constexpr int Runs = 3;
 const QString Table = QStringLiteral("bench_log");
 
 QString env(const char* name)
 {
     return qEnvironmentVariable(name);
-}
-
-double medianMs(const std::function<void()>& prepare, const std::function<void()>& work)
-{
-    std::vector<double> times;
-    for (int run = 0; run < Runs; ++run) {
-        prepare();
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[Runs / 2];
 }
 
 void exec(QSqlQuery& query, const QString& sql)
@@ -120,10 +106,12 @@ void runStore(const StoreUnderTest& store, const QString& csvFile, const QList<Q
     }
     const auto empty = [&] { TableManagement::EmptyLogTable(connections); };
 
-    const double importMs = medianMs(empty, [&] {
-        const CsvTransfer::ImportFile file = CsvTransfer::readFile(csvFile, {});
-        CsvTransfer::appendRows(connection, Table, file, 1, {});
-    });
+    const double importMs = medianMs(
+        [&] {
+            const CsvTransfer::ImportFile file = CsvTransfer::readFile(csvFile, {});
+            CsvTransfer::appendRows(connection, Table, file, 1, {});
+        },
+        empty);
 
     // The same INSERTs, values bound (as literals through ODBC), made
     // before the clock runs.
@@ -141,44 +129,44 @@ void runStore(const StoreUnderTest& store, const QString& csvFile, const QList<Q
             literalStatements.append(head + literals.join(u',') + u')');
         }
     }
-    const double rawImportMs = medianMs(empty, [&] {
-        const bool transaction = db.transaction();
-        QSqlQuery query(db);
-        if (values.asLiterals()) {
-            for (const QString& statement : literalStatements)
-                exec(query, statement);
-        } else {
-            query.prepare(head + QStringList(columns.size(), "?").join(u',') + u')');
-            for (int i = 0; i < rows.size(); ++i) {
-                query.bindValue(0, i + 1);
-                query.bindValue(1, 0);
-                for (int v = 0; v < 40; ++v)
-                    query.bindValue(v + 2, rows[i][v]);
-                if (!query.exec())
-                    throw std::runtime_error(query.lastError().text().toStdString());
+    const double rawImportMs = medianMs(
+        [&] {
+            const bool transaction = db.transaction();
+            QSqlQuery query(db);
+            if (values.asLiterals()) {
+                for (const QString& statement : literalStatements)
+                    exec(query, statement);
+            } else {
+                query.prepare(head + QStringList(columns.size(), "?").join(u',') + u')');
+                for (int i = 0; i < rows.size(); ++i) {
+                    query.bindValue(0, i + 1);
+                    query.bindValue(1, 0);
+                    for (int v = 0; v < 40; ++v)
+                        query.bindValue(v + 2, rows[i][v]);
+                    if (!query.exec())
+                        throw std::runtime_error(query.lastError().text().toStdString());
+                }
             }
-        }
-        if (transaction)
-            db.commit();
-    });
+            if (transaction)
+                db.commit();
+        },
+        empty);
 
     const QString exported = csvFile + ".out";
     const double exportMs =
-        medianMs([] {}, [&] { CsvTransfer::writeFile(connection, Table, exported, {}); });
+        medianMs([&] { CsvTransfer::writeFile(connection, Table, exported, {}); });
     qint64 cells = 0;
-    const double rawExportMs =
-        medianMs([] {},
-                 [&] {
-                     QSqlQuery query(db);
-                     query.setForwardOnly(true);
-                     exec(query, "SELECT * FROM " + Table + " ORDER BY ct, sb");
-                     const int width = query.record().count();
-                     cells = 0;
-                     while (query.next()) {
-                         for (int i = 0; i < width; ++i)
-                             cells += query.value(i).toString().size();
-                     }
-                 });
+    const double rawExportMs = medianMs([&] {
+        QSqlQuery query(db);
+        query.setForwardOnly(true);
+        exec(query, "SELECT * FROM " + Table + " ORDER BY ct, sb");
+        const int width = query.record().count();
+        cells = 0;
+        while (query.next()) {
+            for (int i = 0; i < width; ++i)
+                cells += query.value(i).toString().size();
+        }
+    });
 
     std::printf("%-12s import %8.0f ms  raw INSERTs %8.0f ms  ratio %5.2fx | export %7.0f ms  "
                 "raw read %7.0f ms  ratio %5.2fx\n",
@@ -204,7 +192,7 @@ int main(int argc, char** argv)
     const QString csv = folder.filePath("logbook.csv");
     CsvFormat::writeFile(csv, lines);
 
-    std::printf("%d rows through the CSV file (medians of %d runs)\n", count, Runs);
+    std::printf("%d rows through the CSV file (medians of %d runs)\n", count, MedianRuns);
     const StoreUnderTest stores[] = {
         {"MariaDB", MySqlStore, env("SKELVO_TEST_MYSQL_DATABASE")},
         {"ODBC", OdbcStore, env("SKELVO_TEST_ODBC_DSN")},

@@ -2,6 +2,7 @@
 // next to a baseline in the same run: the same texts and lines drawn with
 // QPainter straight onto a QPdfWriter, fonts made beforehand. Medians of
 // three runs: ./bench/journey_log_benchmark [rows]
+#include "bench/median_time.h"
 #include "data/data_set.h"
 #include "data/paradox/paradox_driver.h"
 #include "db/table_management.h"
@@ -26,7 +27,6 @@
 namespace {
 
 constexpr const char* Connection = "bench rows";
-constexpr int Runs = 3;
 constexpr int Resolution = 1200; // the PDF writer's, as the program's
 
 const char* const Crews[] = {"山田太郎", "佐藤花子", "鈴木一郎", "高橋次郎"};
@@ -162,19 +162,6 @@ void writePlainPdf(const std::vector<DrawnPage>& pages, const std::vector<QFont>
     }
 }
 
-double medianMs(const std::function<void()>& work)
-{
-    std::vector<double> times;
-    for (int run = 0; run < Runs; ++run) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[Runs / 2];
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -207,7 +194,7 @@ int main(int argc, char** argv)
         medianMs([&] { writePlainPdf(plain, fonts, model.paperMm, baseline); });
 
     std::printf("journey log of %d rows, %lld pages (medians of %d runs)\n", rows,
-                qlonglong(model.pages.size()), Runs);
+                qlonglong(model.pages.size()), MedianRuns);
     std::printf("  page model (run of the report)        %9.1f ms\n", modelMs);
     std::printf("  model rendered to PDF                 %9.1f ms\n", renderMs);
     std::printf("  laid out and rendered                 %9.1f ms\n", modelMs + renderMs);

@@ -127,6 +127,11 @@ private:
     // A file from the open or save dialog; empty when cancelled.
     QString chooseFile(bool save, const QString& title, const QString& proposed,
                        const QString& filter, const QString& suffix);
+    // Connects when not yet connected; whether the store is connected.
+    bool connectStore();
+    QString chooseCsvFile(bool save);
+    // Empty when the store cannot be reached or the dialog is cancelled.
+    QString connectAndChooseCsvFile(bool save);
     // Progress on the status bar: the bar and "Out: %d" / "Add: %d".
     TransferProgress statusProgress(const char* counter, ProgressShown& shown);
     QStringList logTableColumns();

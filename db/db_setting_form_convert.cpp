@@ -59,14 +59,30 @@ QStringList TdBSettingForm::logTableColumns()
     return names; // empty when the store cannot say: the store judges the names then
 }
 
-void TdBSettingForm::WriteCsvFileActionExecute()
+bool TdBSettingForm::connectStore()
 {
     if (!store_->IsConnected)
         store_->ConnectDatabase();
-    if (!store_->IsConnected)
-        return;
-    const QString fileName = chooseFile(true, QStringLiteral("CSVファイル出力"), store_->TableName,
-                                        CsvFilter, QStringLiteral("CSV"));
+    return store_->IsConnected;
+}
+
+QString TdBSettingForm::connectAndChooseCsvFile(bool save)
+{
+    if (!connectStore())
+        return {}; // silently, as the connection's result shows why
+    return chooseCsvFile(save);
+}
+
+QString TdBSettingForm::chooseCsvFile(bool save)
+{
+    return chooseFile(
+        save, save ? QStringLiteral("CSVファイル出力") : QStringLiteral("CSVファイルを開く"),
+        store_->TableName, CsvFilter, QStringLiteral("CSV"));
+}
+
+void TdBSettingForm::WriteCsvFileActionExecute()
+{
+    const QString fileName = connectAndChooseCsvFile(true);
     if (fileName.isEmpty())
         return;
     const WaitCursor wait;
@@ -87,12 +103,7 @@ void TdBSettingForm::WriteCsvFileActionExecute()
 
 void TdBSettingForm::ReadCsvFileActionExecute()
 {
-    if (!store_->IsConnected)
-        store_->ConnectDatabase();
-    if (!store_->IsConnected)
-        return;
-    const QString fileName = chooseFile(false, QStringLiteral("CSVファイルを開く"),
-                                        store_->TableName, CsvFilter, QStringLiteral("CSV"));
+    const QString fileName = connectAndChooseCsvFile(false);
     if (fileName.isEmpty())
         return;
     const WaitCursor wait;
@@ -149,8 +160,7 @@ void TdBSettingForm::OldTableWriteCsvFileActionExecute()
     OldTableReadActionExecute();
     if (!Table1->isOpen())
         return;
-    const QString fileName = chooseFile(true, QStringLiteral("CSVファイル出力"), store_->TableName,
-                                        CsvFilter, QStringLiteral("CSV"));
+    const QString fileName = chooseCsvFile(true);
     if (fileName.isEmpty())
         return;
     const WaitCursor wait;
@@ -172,9 +182,7 @@ void TdBSettingForm::OldTableSaveToNewActionExecute()
     const auto cleanUp = qScopeGuard([&] { OldTableCloseActionExecute(); });
     try {
         // Connected first: a Yes must empty the table, not append to it.
-        if (!store_->IsConnected)
-            store_->ConnectDatabase();
-        if (!store_->IsConnected)
+        if (!connectStore())
             throw SkelvoError(store_->LastError);
         int nextCt = 1;
         if (MessageBox::askYesNo(this, EraseQuestion))
