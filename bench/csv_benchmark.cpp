@@ -3,6 +3,7 @@
 // same INSERTs through Qt SQL, exporting against reading every cell with a
 // forward-only query. Medians of three runs. Run through
 // bench/run-csv-benchmark.sh, which starts a private MariaDB server.
+#include "bench/bench_stores.h"
 #include "bench/median_time.h"
 #include "core/csv_format.h"
 #include "core/error.h"
@@ -27,11 +28,6 @@
 namespace {
 
 const QString Table = QStringLiteral("bench_log");
-
-QString env(const char* name)
-{
-    return qEnvironmentVariable(name);
-}
 
 void exec(QSqlQuery& query, const QString& sql)
 {
@@ -75,35 +71,12 @@ QList<QStringList> logbookRows(int count)
     return rows;
 }
 
-struct StoreUnderTest
+void runStore(const bench::Store& store, const QString& csvFile, const QList<QStringList>& rows)
 {
-    const char* name;
-    int kind;
-    QString database;
-};
-
-void runStore(const StoreUnderTest& store, const QString& csvFile, const QList<QStringList>& rows)
-{
-    StoreConnections connections;
-    connections.DatabaseKind = store.kind;
-    connections.ServerName = env("SKELVO_TEST_MYSQL_HOST") + ':' + env("SKELVO_TEST_MYSQL_PORT");
-    connections.DatabaseName = store.database;
-    connections.UserName = env("SKELVO_TEST_MYSQL_USER");
-    connections.Password = env("SKELVO_TEST_MYSQL_PASSWORD");
-    connections.TableName = Table;
-    connections.ConnectDatabase();
-    if (!connections.IsConnected)
-        throw std::runtime_error(("cannot connect: " + connections.LastError).toStdString());
-    const QString connection = connections.connectionNameOf(store.kind);
-    QSqlDatabase db = QSqlDatabase::database(connection);
-    {
-        QSqlQuery query(db);
-        query.exec("DROP TABLE " + Table);
-        const QString file = store.kind == ParadoxStore ? "CreateTable.PRDX" : "CreateTable.MYSQL";
-        exec(query,
-             TableManagement::prepareCommand(
-                 TableManagement::readCommandFile(SKELVO_SOURCE_DIR "/commands/" + file), Table));
-    }
+    bench::StoreTable table(store, Table);
+    StoreConnections& connections = table.connections();
+    const QString connection = table.connectionName();
+    QSqlDatabase db = table.database();
     const auto empty = [&] { TableManagement::EmptyLogTable(connections); };
 
     const double importMs = medianMs(
@@ -173,8 +146,6 @@ void runStore(const StoreUnderTest& store, const QString& csvFile, const QList<Q
                 store.name, importMs, rawImportMs, importMs / rawImportMs, exportMs, rawExportMs,
                 exportMs / rawExportMs);
     std::fflush(stdout);
-    QSqlQuery(db).exec("DROP TABLE " + Table);
-    connections.DisconnectDatabase();
 }
 
 } // namespace
@@ -193,13 +164,8 @@ int main(int argc, char** argv)
     CsvFormat::writeFile(csv, lines);
 
     std::printf("%d rows through the CSV file (medians of %d runs)\n", count, MedianRuns);
-    const StoreUnderTest stores[] = {
-        {"MariaDB", MySqlStore, env("SKELVO_TEST_MYSQL_DATABASE")},
-        {"ODBC", OdbcStore, env("SKELVO_TEST_ODBC_DSN")},
-        {"folder", ParadoxStore, folder.path()},
-    };
     try {
-        for (const StoreUnderTest& store : stores)
+        for (const bench::Store& store : bench::Stores)
             runStore(store, csv, rows);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "%s\n", error.what());

@@ -105,6 +105,7 @@ RowWriter::Statement RowWriter::whereClause(const DataSetRow& row, const WriteSe
                          : fields_[i] + QStringLiteral(" = ") + valueText(where, row.stored[i]));
     }
     where.sql = QStringLiteral(" WHERE ") + terms.join(QStringLiteral(" AND "));
+    where.byIdentity = knowsIdentity(row);
     return where;
 }
 
@@ -189,14 +190,19 @@ QSqlQuery& RowWriter::runExactlyOne(const Statement& statement, const Statement&
                       : QStringLiteral("同じ値の行が %1 行あるため、書き込めません。").arg(found));
     }
 
-    if (inBatch_ && transactions)
+    // Within a batch only a statement that could touch several rows needs a
+    // savepoint to undo it alone: one that the store refuses undoes itself,
+    // and one that touches no row has nothing to undo.
+    const bool mayTouchSeveral = !where.sql.isEmpty() && !where.byIdentity;
+    const bool savepoint = inBatch_ && transactions && mayTouchSeveral;
+    if (savepoint)
         runPlain(QStringLiteral("SAVEPOINT skelvo_row"));
-    else if (transactions && !db.transaction())
+    else if (!inBatch_ && transactions && !db.transaction())
         raise(rowName, errorText(db.lastError()));
     const auto undo = [&] {
-        if (inBatch_)
+        if (savepoint)
             runPlain(QStringLiteral("ROLLBACK TO SAVEPOINT skelvo_row"));
-        else if (transactions)
+        else if (!inBatch_ && transactions)
             db.rollback();
     };
 

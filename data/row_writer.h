@@ -44,6 +44,7 @@ private:
     {
         QString sql;
         QVariantList values;
+        bool byIdentity = false; // a WHERE naming the store's own row number alone
     };
 
     QSqlDatabase database() const;
