@@ -85,14 +85,11 @@ Table Table::create(const QString& path, const QList<Field>& fields, int codePag
                               .arg(fileName)
                               .arg(codePage));
     const QList<FieldLayout> layouts = layoutFields(fields, text);
-    int recordSize = 0;
     bool hasMemo = false;
-    for (const FieldLayout& layout : layouts) {
-        recordSize += layout.size;
+    for (const FieldLayout& layout : layouts)
         hasMemo = hasMemo || layout.type == FieldType::Memo;
-    }
     const QByteArray header = newTableHeader(layouts, text.encodeCut(fileName, MaxTableNameBytes),
-                                             codePage, blockSizeFor(recordSize));
+                                             codePage, NewTableBlockSize);
     {
         TableLock lock(path);
         if (QFileInfo::exists(path) || !sameNameTables(path).isEmpty())

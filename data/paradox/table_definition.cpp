@@ -15,7 +15,7 @@ constexpr int MaxNameLength = 25;
 constexpr int MaxAlphaWidth = 255;
 constexpr int MaxMemoSize = 240 + BlobTailSize; // leader and tail
 constexpr int MinMemoSize = 1 + BlobTailSize;
-constexpr int MaxBlockSize = 32 * 1024;
+constexpr int MaxBlockSize = NewTableBlockSize;
 
 [[noreturn]] void refuse(const QString& problem)
 {
@@ -110,14 +110,6 @@ QList<FieldLayout> layoutFields(const QList<Field>& fields, const CodePage& code
     if (offset > MaxBlockSize - BlockHeadSize)
         refuse(QStringLiteral("レコード長 %1 バイトが長すぎます。").arg(offset));
     return layouts;
-}
-
-int blockSizeFor(int recordSize)
-{
-    int blockSize = 4 * 1024;
-    while (blockSize - BlockHeadSize < recordSize)
-        blockSize *= 2;
-    return blockSize;
 }
 
 } // namespace paradox::codec

@@ -1,4 +1,5 @@
 #include "core/error.h"
+#include "data/paradox/paradox_sql.h"
 #include "tests/paradox/paradox_test_support.h"
 #include "tests/paradox/pxlib_reader.h"
 #include "tests/testsupport/qt_printers.h"
@@ -8,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 #include <iostream>
 
@@ -244,6 +246,32 @@ TEST_F(TableWriting, TenThousandAppendsFillBlocksOneAfterAnother)
     EXPECT_EQ(QFileInfo(path()).size(),
               2048 + qint64((Count + perBlock - 1) / perBlock) * info.blockSize);
     expectPxlibAgrees(table);
+}
+
+TEST_F(TableWriting, LogTablesHoldHalfAMillionRowsInLargeBlocks)
+{
+    paradox::SqlEngine engine(folder_.path());
+    QFile command(SKELVO_SOURCE_DIR "/commands/CreateTable.PRDX");
+    ASSERT_TRUE(command.open(QIODevice::ReadOnly));
+    QString create = QString::fromUtf8(command.readAll());
+    create.remove(
+        QRegularExpression(QStringLiteral("^--[^\n]*\n"), QRegularExpression::MultilineOption));
+    engine.execute(create.replace(QStringLiteral("%%"), QStringLiteral("ab12")));
+    for (int ct = 1; ct <= 20; ++ct)
+        engine.execute(
+            QStringLiteral("INSERT INTO ab12 (ct, sb, crew) VALUES (%1, 0, '山田')").arg(ct));
+
+    const Table log = Table::open(folder_.filePath(QStringLiteral("ab12.DB")));
+    const TableInfo info = log.info();
+    EXPECT_EQ(info.blockSize, 32 * 1024);
+    const int perBlock = (info.blockSize - 6) / info.recordSize;
+    EXPECT_GE(qint64(perBlock) * 65535, 500000);
+    // Disk per record within 1.3 times its bytes once blocks fill.
+    EXPECT_LE(double(info.blockSize) / (perBlock * info.recordSize), 1.3);
+    const qint64 size = QFileInfo(log.path()).size(); // the header and two blocks
+    EXPECT_GT(size, 2 * qint64(info.blockSize));
+    EXPECT_LT(size, 3 * qint64(info.blockSize));
+    expectPxlibAgrees(log);
 }
 
 TEST_F(TableWriting, UpdateChangesOneRecordInPlace)
