@@ -101,11 +101,18 @@ public:
         setFlags(u"ct", {.inUpdate = false, .inWhere = true, .inKey = true});
         setFlags(u"sb", {.inUpdate = false, .inWhere = true, .inKey = true});
         rows_.setWhereMode(WhereMode::KeyAndChanged);
+        // One transaction for the pass, not one per row.
+        rows_.beginWriteBatch();
     }
+
+    // Keeps the rows written; raises when the store cannot.
+    void finish() { rows_.endWriteBatch(); }
 
     ~PassScope()
     {
         try {
+            // A pass ended by an error keeps the rows written before it.
+            rows_.endWriteBatch();
             if (rows_.state() == DataSet::State::Edit)
                 rows_.cancel();
             for (const Saved& saved : saved_) {
@@ -265,6 +272,7 @@ void CalcTotals(DataSet& rows, const Preferences& preferences, int from,
                 progress(++done, total);
         }
     }
+    scope.finish();
     if (rows.writeBack() == DataSet::WriteBack::Cached && rows.changeCount() > 0)
         rows.applyUpdates();
     if (progress)

@@ -358,10 +358,45 @@ void DataSet::writeInserted(const RowPtr& row)
 
 void DataSet::writeUpdated(const RowPtr& row)
 {
-    if (writeBack_ == WriteBack::Cached)
+    if (writeBack_ == WriteBack::Cached) {
         addPending(row, DataSetRow::Pending::Update);
-    else
-        writer_.update(*row, settings_);
+        return;
+    }
+    const QList<QVariant> before = row->stored;
+    writer_.update(*row, settings_);
+    if (inWriteBatch_)
+        batchWritten_.emplace_back(row, before);
+}
+
+void DataSet::beginWriteBatch()
+{
+    if (writeBack_ != WriteBack::Immediate || inWriteBatch_)
+        return;
+    writer_.beginBatch();
+    inWriteBatch_ = true;
+    batchWritten_.clear();
+}
+
+void DataSet::endWriteBatch()
+{
+    if (!inWriteBatch_)
+        return;
+    inWriteBatch_ = false;
+    auto written = std::move(batchWritten_);
+    batchWritten_.clear();
+    try {
+        writer_.endBatch();
+    } catch (...) {
+        // Nothing of the batch reached the table: its rows show the table again.
+        for (auto& [row, stored] : written) {
+            row->stored = stored;
+            row->values = stored;
+            const auto at = std::find(rows_.begin(), rows_.end(), row);
+            if (at != rows_.end())
+                emit rowChanged(int(at - rows_.begin()));
+        }
+        throw;
+    }
 }
 
 void DataSet::writeRemoved(const RowPtr& row)

@@ -107,6 +107,14 @@ public:
     int changeCount() const { return int(pending_.size()); }
     void applyUpdates();
 
+    // Immediate mode: the rows written between these share one transaction
+    // where the store has them. A row the store refuses raises as always,
+    // the rows before it staying; ending the batch keeps them, and when the
+    // store cannot, those rows go back to what the table holds and the end
+    // raises. Nested calls and cached mode do nothing.
+    void beginWriteBatch();
+    void endWriteBatch();
+
 signals:
     void rowsReset();                   // opened, closed or re-read: anything may differ
     void rowAboutToBeInserted(int row); // 0-based
@@ -155,4 +163,6 @@ private:
     int disableCount_ = 0;
     WriteSettings settings_;
     RowWriter writer_;
+    bool inWriteBatch_ = false;
+    std::vector<std::pair<RowPtr, QList<QVariant>>> batchWritten_; // row, stored before
 };
