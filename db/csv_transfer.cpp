@@ -24,17 +24,19 @@ bool isHeader(const QString& line)
     return line.left(8).compare(QLatin1String("callsign"), Qt::CaseInsensitive) == 0;
 }
 
-QString valueText(const QVariant& value)
-{
-    return value.isNull() ? QString() : value.toString();
-}
-
 [[noreturn]] void refuse(int line, const QString& reason)
 {
     throw SkelvoError(QStringLiteral("%1 行目: %2").arg(line).arg(reason));
 }
 
 } // namespace
+
+QString cellText(const QVariant& value)
+{
+    if (value.typeId() == QMetaType::Bool)
+        return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
+    return value.isNull() ? QString() : value.toString();
+}
 
 QStringList dataColumnNames()
 {
@@ -67,7 +69,7 @@ int writeFile(const QString& connectionName, const QString& table, const QString
     while (query.next()) {
         values.clear();
         for (int field = LogRecord::KeyColumnCount; field < width; ++field)
-            values.append(valueText(query.value(field)));
+            values.append(cellText(query.value(field)));
         lines.append(CsvFormat::formatLine(values));
         progress.done(int(lines.size()) - 1);
     }

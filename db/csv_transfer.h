@@ -4,10 +4,15 @@
 
 #include <QList>
 #include <QStringList>
+#include <QVariant>
 
 // A log table to and from the CSV format: the export of an open row-set
 // and the import of a file into a table, without windows.
 namespace CsvTransfer {
+
+// A value as the files carry it: logical values as 1 or 0 (an empty one
+// as 0), NULL as empty, everything else as its text.
+QString cellText(const QVariant& value);
 
 // The header of an export: the 40 data columns in their order.
 QStringList dataColumnNames();

@@ -41,12 +41,6 @@ public:
     StoreConnections& store() { return *store_; }
     const QString& iniFileName() const { return iniFileName_; }
 
-    // Test hook for the table-name input box: when set, it is asked instead
-    // of showing the box; nothing back means Cancel.
-    using InputHook =
-        std::function<std::optional<QString>(const QString& caption, const QString& prompt)>;
-    static void setInputTestHook(InputHook hook);
-
     QAction* ExitAction;
     QAction* GetTabelNamesAction;
     QAction* SelectTableAction;

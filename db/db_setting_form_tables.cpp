@@ -7,40 +7,19 @@
 #include "db/table_management.h"
 #include "ui/command_guard.h"
 #include "ui/message_box.h"
+#include "ui/user_input.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QInputDialog>
 #include <QLineEdit>
 #include <QListWidget>
 
-namespace {
-
-TdBSettingForm::InputHook& inputHook()
-{
-    static TdBSettingForm::InputHook hook;
-    return hook;
-}
-
-} // namespace
-
-void TdBSettingForm::setInputTestHook(InputHook hook)
-{
-    inputHook() = std::move(hook);
-}
-
 std::optional<QString> TdBSettingForm::askTableName()
 {
-    const QString caption = QStringLiteral("テーブル名の入力");
-    const QString prompt = QStringLiteral("機体記号");
-    if (inputHook())
-        return inputHook()(caption, prompt);
-    bool ok = false;
-    const QString name =
-        QInputDialog::getText(this, caption, prompt, QLineEdit::Normal, QString(), &ok);
-    return ok ? std::optional<QString>(name) : std::nullopt;
+    return UserInput::askText(this, QStringLiteral("テーブル名の入力"), QStringLiteral("機体記号"),
+                              QString());
 }
 
 QString TdBSettingForm::selectedTableName() const

@@ -36,14 +36,6 @@ QStringList targetColumns(const DataSet& table)
     return columns;
 }
 
-// A field's text as the files carry it: logical fields as 1 or 0.
-QString fieldText(const QVariant& value)
-{
-    if (value.typeId() == QMetaType::Bool)
-        return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
-    return value.isNull() ? QString() : value.toString();
-}
-
 // A value for the log table's column: flags and integers 0 when empty.
 QVariant columnValue(const QVariant& value, LogRecord::ColumnKind kind)
 {
@@ -75,7 +67,7 @@ int writeCsvFile(const DataSet& table, const QString& mark, const QString& fileN
     for (int row = 0; row < count; ++row) {
         values = {mark.toUpper()};
         for (int field = 2; field < table.fieldCount(); ++field)
-            values.append(fieldText(table.valueAt(row, field)));
+            values.append(CsvTransfer::cellText(table.valueAt(row, field)));
         lines.append(CsvFormat::formatLine(values));
         progress.done(row + 1);
     }

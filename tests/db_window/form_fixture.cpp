@@ -3,6 +3,7 @@
 #include "core/settings_keys.h"
 #include "tests/testsupport/gui_application.h"
 #include "ui/message_box.h"
+#include "ui/user_input.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -33,10 +34,11 @@ void FormTest::SetUp()
         chooserRequests_.append(request);
         return chooserAnswer_;
     });
-    TdBSettingForm::setInputTestHook([this](const QString& caption, const QString& prompt) {
-        inputPrompts_.append(caption + QLatin1Char('/') + prompt);
-        return inputAnswer_;
-    });
+    UserInput::setTextTestHook(
+        [this](const QString& caption, const QString& prompt, const QString&) {
+            inputPrompts_.append(caption + QLatin1Char('/') + prompt);
+            return inputAnswer_;
+        });
 
     mainWindow_ = std::make_unique<QWidget>();
     mainWindow_->setGeometry(100, 100, 1000, 700);
@@ -48,7 +50,7 @@ void FormTest::TearDown()
     form_.reset();
     mainWindow_.reset();
     TFolderDialog::setTestHook({});
-    TdBSettingForm::setInputTestHook({});
+    UserInput::setTextTestHook({});
     MessageBox::setTestMode(false);
     QDir::setCurrent(previousDir_);
 }
