@@ -7,11 +7,11 @@
 #include "bench/median_time.h"
 #include "core/csv_format.h"
 #include "core/error.h"
-#include "data/paradox/paradox_driver.h"
 #include "data/statement_values.h"
 #include "db/csv_transfer.h"
 #include "db/store_connections.h"
 #include "db/table_management.h"
+#include "paradox/paradox_driver.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

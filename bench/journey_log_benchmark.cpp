@@ -4,8 +4,8 @@
 // three runs: ./bench/journey_log_benchmark [rows]
 #include "bench/median_time.h"
 #include "data/data_set.h"
-#include "data/paradox/paradox_driver.h"
 #include "db/table_management.h"
+#include "paradox/paradox_driver.h"
 #include "print/skelvo_print_form.h"
 #include "report/render.h"
 #include "report/report_font.h"

@@ -8,7 +8,7 @@
 #include "core/preferences.h"
 #include "data/bulk_insert.h"
 #include "data/data_set.h"
-#include "data/paradox/paradox_driver.h"
+#include "paradox/paradox_driver.h"
 
 #include <QCoreApplication>
 #include <QSqlError>

@@ -4,8 +4,8 @@
 #include "calc/totals_calculation.h"
 #include "core/preferences.h"
 #include "data/data_set.h"
-#include "data/paradox/paradox_driver.h"
 #include "db/table_management.h"
+#include "paradox/paradox_driver.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -2,10 +2,10 @@
 // a CSV file, and the tables of the older edition.
 #include "core/error.h"
 #include "data/data_set.h"
-#include "data/paradox/table_file.h"
 #include "db/csv_transfer.h"
 #include "db/db_setting_form.h"
 #include "db/old_table.h"
+#include "db/table_file.h"
 #include "db/table_management.h"
 #include "ui/command_guard.h"
 #include "ui/message_box.h"

@@ -5,8 +5,8 @@
 #include "core/password.h"
 #include "core/settings_keys.h"
 #include "data/data_set.h"
-#include "data/paradox/paradox_driver.h"
 #include "data/row_writer.h"
+#include "paradox/paradox_driver.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>

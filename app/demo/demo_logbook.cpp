@@ -2,8 +2,8 @@
 
 #include "core/error.h"
 #include "core/time_text.h"
-#include "data/paradox/paradox_sql.h"
 #include "db/table_management.h"
+#include "paradox/paradox_sql.h"
 
 #include <QDir>
 #include <QFile>

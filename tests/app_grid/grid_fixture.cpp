@@ -1,7 +1,7 @@
 #include "tests/app_grid/grid_fixture.h"
 
 #include "app/grid/frozen_column_view.h"
-#include "data/paradox/paradox_driver.h"
+#include "paradox/paradox_driver.h"
 #include "tests/testsupport/gui_application.h"
 
 #include <QHeaderView>

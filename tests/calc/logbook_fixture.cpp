@@ -1,7 +1,7 @@
 #include "tests/calc/logbook_fixture.h"
 
-#include "data/paradox/paradox_driver.h"
 #include "db/table_management.h"
+#include "paradox/paradox_driver.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

@@ -1,6 +1,6 @@
 #include "calc/partial_range.h"
 #include "data/data_set.h"
-#include "data/paradox/paradox_driver.h"
+#include "paradox/paradox_driver.h"
 #include "tests/testsupport/gui_application.h"
 #include "tests/testsupport/qt_printers.h"
 #include "tests/testsupport/temp_folder.h"

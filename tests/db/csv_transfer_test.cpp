@@ -5,9 +5,9 @@
 #include "core/csv_format.h"
 #include "core/error.h"
 #include "core/log_record.h"
-#include "data/paradox/paradox_driver.h"
 #include "db/csv_transfer.h"
 #include "db/table_management.h"
+#include "paradox/paradox_driver.h"
 #include "tests/testsupport/qt_printers.h"
 #include "tests/testsupport/store_fixture.h"
 

@@ -2,8 +2,8 @@
 // out and back in both answers, a refused file, and the older edition's
 // tables through the "ファイル" menu.
 #include "core/csv_format.h"
-#include "data/paradox/paradox_sql.h"
 #include "db/table_management.h"
+#include "paradox/paradox_sql.h"
 #include "tests/db_window/form_fixture.h"
 #include "tests/testsupport/old_edition_table.h"
 #include "tests/testsupport/qt_printers.h"

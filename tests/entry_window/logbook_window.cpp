@@ -3,10 +3,10 @@
 #include "app/grid/fix_db_grid.h"
 #include "core/settings_file.h"
 #include "data/data_set.h"
-#include "data/paradox/paradox_sql.h"
 #include "db/store_connections.h"
 #include "db/table_management.h"
 #include "entry/db_controls.h"
+#include "paradox/paradox_sql.h"
 #include "tests/testsupport/gui_application.h"
 #include "ui/message_box.h"
 

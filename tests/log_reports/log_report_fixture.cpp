@@ -1,7 +1,7 @@
 #include "tests/log_reports/log_report_fixture.h"
 
-#include "data/paradox/paradox_driver.h"
 #include "db/table_management.h"
+#include "paradox/paradox_driver.h"
 #include "tests/testsupport/gui_application.h"
 
 #include <QSqlDatabase>

@@ -1,5 +1,5 @@
 #include "core/error.h"
-#include "data/paradox/paradox_sql.h"
+#include "paradox/paradox_sql.h"
 #include "tests/testsupport/qt_printers.h"
 #include "tests/testsupport/temp_folder.h"
 

@@ -1,6 +1,6 @@
 #include "tests/paradox/paradox_test_support.h"
 
-#include "data/paradox/table_header.h"
+#include "paradox/table_header.h"
 #include "tests/paradox/pxlib_reader.h"
 #include "tests/testsupport/qt_printers.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/paradox/paradox_table.h"
+#include "paradox/paradox_table.h"
 #include "tests/testsupport/temp_folder.h"
 
 #include <QString>

@@ -1,7 +1,7 @@
 #include "tests/paradox/pxlib_reader.h"
 
 #include "core/text_encoding.h"
-#include "data/paradox/table_header.h"
+#include "paradox/table_header.h"
 
 #include <QDateTime>
 #include <QFile>

@@ -1,5 +1,5 @@
 #include "core/error.h"
-#include "data/paradox/sql_parser.h"
+#include "paradox/sql_parser.h"
 #include "tests/testsupport/qt_printers.h"
 
 #include <gtest/gtest.h>

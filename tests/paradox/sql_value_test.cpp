@@ -1,7 +1,7 @@
 #include "core/error.h"
-#include "data/paradox/sql_condition.h"
-#include "data/paradox/sql_parser.h"
-#include "data/paradox/sql_value.h"
+#include "paradox/sql_condition.h"
+#include "paradox/sql_parser.h"
+#include "paradox/sql_value.h"
 #include "tests/testsupport/qt_printers.h"
 
 #include <QDateTime>

@@ -1,5 +1,5 @@
 #include "core/error.h"
-#include "data/paradox/paradox_sql.h"
+#include "paradox/paradox_sql.h"
 #include "tests/paradox/paradox_test_support.h"
 #include "tests/paradox/pxlib_reader.h"
 #include "tests/testsupport/qt_printers.h"

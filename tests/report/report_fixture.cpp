@@ -1,6 +1,6 @@
 #include "tests/report/report_fixture.h"
 
-#include "data/paradox/paradox_driver.h"
+#include "paradox/paradox_driver.h"
 #include "tests/testsupport/gui_application.h"
 
 #include <QSqlDatabase>

@@ -1,8 +1,8 @@
 #include "tests/testsupport/store_fixture.h"
 
 #include "data/data_set.h"
-#include "data/paradox/paradox_driver.h"
 #include "db/table_management.h"
+#include "paradox/paradox_driver.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

@@ -1,0 +1,79 @@
+#include "paradox/block_chain.h"
+
+#include "paradox/table_error.h"
+
+#include <QFile>
+#include <QtEndian>
+#include <vector>
+
+namespace paradox::codec {
+
+qint64 blockOffset(const TableHeader& header, int number)
+{
+    return header.headerSize + qint64(number - 1) * header.blockSize;
+}
+
+int recordsPerBlock(const TableHeader& header)
+{
+    return (header.blockSize - BlockHeadSize) / header.recordSize;
+}
+
+qint64 recordOffset(const DataBlock& block, int index, int recordSize)
+{
+    return block.offset + BlockHeadSize + qint64(index) * recordSize;
+}
+
+DataBlock readBlockHead(QFile& file, const TableHeader& header, int number, const QString& fileName)
+{
+    DataBlock block;
+    block.number = number;
+    block.offset = blockOffset(header, number);
+    if (number < 1 || block.offset + header.blockSize > file.size())
+        raiseTableError(fileName,
+                        QStringLiteral("ブロック %1 はファイルの外にあります。").arg(number));
+    char head[BlockHeadSize];
+    if (!file.seek(block.offset) || file.read(head, BlockHeadSize) != BlockHeadSize)
+        raiseTableError(fileName, file.errorString());
+    block.next = qFromLittleEndian<quint16>(head);
+    block.previous = qFromLittleEndian<quint16>(head + 2);
+    // The data beyond one record: negative when the block holds none.
+    const int addDataSize = qFromLittleEndian<qint16>(head + 4);
+    block.recordCount = addDataSize < 0 ? 0 : addDataSize / header.recordSize + 1;
+    if (block.recordCount > recordsPerBlock(header))
+        raiseTableError(fileName, QStringLiteral("ブロック %1 のデータ量 %2 がブロックに"
+                                                 "収まりません。")
+                                      .arg(number)
+                                      .arg(addDataSize));
+    return block;
+}
+
+QList<DataBlock> readBlockChain(QFile& file, const TableHeader& header, const QString& fileName)
+{
+    QList<DataBlock> chain;
+    if (header.fileBlocks == 0)
+        return chain;
+    const qint64 blocksInFile = (file.size() - header.headerSize) / header.blockSize;
+    std::vector<bool> passed(size_t(blocksInFile) + 1, false);
+    for (int number = header.firstBlock; number != 0;) {
+        if (number <= blocksInFile && passed[size_t(number)])
+            raiseTableError(fileName, QStringLiteral("ブロックのつながりがブロック %1 で"
+                                                     "輪になっています。")
+                                          .arg(number));
+        const DataBlock block = readBlockHead(file, header, number, fileName);
+        passed[size_t(number)] = true;
+        chain.append(block);
+        number = block.next;
+    }
+    return chain;
+}
+
+QByteArray blockHead(int next, int previous, int recordCount, int recordSize)
+{
+    QByteArray head(BlockHeadSize, '\0');
+    qToLittleEndian(quint16(next), head.data());
+    qToLittleEndian(quint16(previous), head.data() + 2);
+    qToLittleEndian(qint16((recordCount - 1) * recordSize), head.data() + 4);
+    return head;
+}
+
+} // namespace paradox::codec

@@ -1,0 +1,52 @@
+#include "paradox/code_page.h"
+
+#include "core/text_encoding.h"
+
+namespace paradox::codec {
+namespace {
+
+constexpr int FallbackCodePage = 437;
+
+QByteArray codeSetName(int number)
+{
+    return "CP" + QByteArray::number(number);
+}
+
+} // namespace
+
+CodePage::CodePage(int number)
+    : number_(number > 0 && TextEncoding::knowsCodeSet(codeSetName(number).constData())
+                  ? number
+                  : FallbackCodePage),
+      codeSet_(codeSetName(number_))
+{}
+
+QString CodePage::decode(const QByteArray& bytes) const
+{
+    return TextEncoding::decode(bytes, codeSet_.constData());
+}
+
+QByteArray CodePage::encode(const QString& text) const
+{
+    return TextEncoding::encode(text, codeSet_.constData());
+}
+
+QByteArray CodePage::encodeCut(const QString& text, int maxBytes) const
+{
+    QByteArray whole = encode(text);
+    if (whole.size() <= maxBytes)
+        return whole;
+    // Character by character, so that a double-byte character is never split.
+    QByteArray cut;
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QByteArray piece = encode(text.mid(i, length));
+        if (cut.size() + piece.size() > maxBytes)
+            break;
+        cut += piece;
+        i += length;
+    }
+    return cut;
+}
+
+} // namespace paradox::codec

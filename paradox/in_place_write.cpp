@@ -1,0 +1,70 @@
+#include "paradox/in_place_write.h"
+
+#include "core/error.h"
+#include "paradox/rollback_journal.h"
+#include "paradox/step_hook.h"
+#include "paradox/table_files.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <map>
+#include <memory>
+
+namespace paradox::codec {
+namespace {
+
+[[noreturn]] void cannotWrite(const QFile& file)
+{
+    throw SkelvoError(QStringLiteral("%1 に書き込めません: %2")
+                          .arg(QFileInfo(file.fileName()).fileName(), file.errorString()));
+}
+
+} // namespace
+
+InPlaceWrite::InPlaceWrite(QString tablePath) : tablePath_(std::move(tablePath)) {}
+
+void InPlaceWrite::put(const QString& filePath, qint64 offset, const QByteArray& bytes)
+{
+    current_.append({filePath, offset, bytes});
+}
+
+void InPlaceWrite::endStep(const char* step)
+{
+    steps_.append({step, current_});
+    current_.clear();
+}
+
+void InPlaceWrite::run()
+{
+    QList<FileRegion> regions;
+    for (const Step& step : steps_) {
+        for (const Change& change : step.changes)
+            regions.append({change.path, change.offset, change.bytes.size()});
+    }
+    const QString journal = journalPath(tablePath_);
+    writeJournal(journal, regions);
+    reachStep("journal written");
+
+    std::map<QString, std::unique_ptr<QFile>> files;
+    for (const Step& step : steps_) {
+        for (const Change& change : step.changes) {
+            std::unique_ptr<QFile>& file = files[change.path];
+            if (!file) {
+                file = std::make_unique<QFile>(change.path);
+                if (!file->open(QIODevice::ReadWrite))
+                    cannotWrite(*file);
+            }
+            if (!file->seek(change.offset) || file->write(change.bytes) != change.bytes.size())
+                cannotWrite(*file);
+        }
+        // What the hook sees must be in the files, as after a crash at this point.
+        for (auto& [path, file] : files) {
+            if (!file->flush())
+                cannotWrite(*file);
+        }
+        reachStep(step.name);
+    }
+    removeJournal(journal);
+}
+
+} // namespace paradox::codec

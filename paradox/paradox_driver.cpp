@@ -1,0 +1,95 @@
+#include "paradox/paradox_driver.h"
+
+#include "paradox/paradox_fields.h"
+#include "paradox/paradox_result.h"
+#include "paradox/paradox_sql.h"
+
+#include <QDir>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlRecord>
+
+void ParadoxDriver::registerDriver()
+{
+    static const bool registered = [] {
+        QSqlDatabase::registerSqlDriver(Name, new QSqlDriverCreator<ParadoxDriver>);
+        return true;
+    }();
+    Q_UNUSED(registered);
+}
+
+ParadoxDriver::ParadoxDriver(QObject* parent) : QSqlDriver(parent) {}
+
+ParadoxDriver::~ParadoxDriver() = default;
+
+bool ParadoxDriver::hasFeature(DriverFeature feature) const
+{
+    switch (feature) {
+    case QuerySize:
+    case Unicode:
+    case LastInsertId:
+        return true;
+    default:
+        // Without transactions of its own, the row-set counts the rows a
+        // write would touch before it writes.
+        return false;
+    }
+}
+
+bool ParadoxDriver::open(const QString& folder, const QString&, const QString&, const QString&, int,
+                         const QString&)
+{
+    if (folder.isEmpty() || !QDir(folder).exists()) {
+        setLastError(QSqlError(tr("フォルダー %1 がありません。").arg(folder), {},
+                               QSqlError::ConnectionError));
+        setOpenError(true);
+        return false;
+    }
+    engine_ = std::make_unique<paradox::SqlEngine>(folder);
+    setOpen(true);
+    setOpenError(false);
+    return true;
+}
+
+void ParadoxDriver::close()
+{
+    engine_.reset();
+    setOpen(false);
+}
+
+QSqlResult* ParadoxDriver::createResult() const
+{
+    return new ParadoxResult(this);
+}
+
+QStringList ParadoxDriver::tables(QSql::TableType type) const
+{
+    if (!isOpen() || !(type & QSql::Tables))
+        return {};
+    return engine_->tableNames();
+}
+
+QSqlRecord ParadoxDriver::record(const QString& table) const
+{
+    if (!isOpen())
+        return {};
+    try {
+        return paradox::sqlRecordOf(engine_->tableFields(table));
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
+QString ParadoxDriver::escapeIdentifier(const QString& identifier, IdentifierType type) const
+{
+    if (identifier.isEmpty() || isIdentifierEscaped(identifier, type))
+        return identifier;
+    QString quoted = identifier;
+    quoted.replace(u'"', QStringLiteral("\"\""));
+    return u'"' + quoted + u'"';
+}
+
+bool ParadoxDriver::isIdentifierEscaped(const QString& identifier, IdentifierType) const
+{
+    return identifier.size() >= 2 && identifier.startsWith(u'"') && identifier.endsWith(u'"');
+}

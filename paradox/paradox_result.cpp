@@ -1,0 +1,80 @@
+#include "paradox/paradox_result.h"
+
+#include "core/error.h"
+#include "paradox/paradox_driver.h"
+#include "paradox/paradox_fields.h"
+
+#include <QSqlError>
+
+ParadoxResult::ParadoxResult(const ParadoxDriver* driver) : QSqlResult(driver), driver_(driver) {}
+
+bool ParadoxResult::reset(const QString& statement)
+{
+    setActive(false);
+    setAt(QSql::BeforeFirstRow);
+    result_ = {};
+    if (!driver_->isOpen()) {
+        setLastError(QSqlError(QStringLiteral("フォルダーが開いていません。"), {},
+                               QSqlError::ConnectionError));
+        return false;
+    }
+    try {
+        result_ = driver_->engine().execute(statement);
+    } catch (const SkelvoError& error) {
+        setLastError(QSqlError(error.message(), {}, QSqlError::StatementError));
+        return false;
+    }
+    setSelect(result_.isSelect);
+    setActive(true);
+    return true;
+}
+
+QVariant ParadoxResult::data(int field)
+{
+    const QVariant& value = result_.rows[at()][field];
+    // A null arrives typed, as from the other stores' drivers.
+    return value.isValid() ? value : QVariant(paradox::metaTypeOf(result_.columns[field].type));
+}
+
+bool ParadoxResult::isNull(int field)
+{
+    return !result_.rows[at()][field].isValid();
+}
+
+bool ParadoxResult::fetch(int row)
+{
+    if (row < 0 || row >= result_.rows.size())
+        return false;
+    setAt(row);
+    return true;
+}
+
+bool ParadoxResult::fetchFirst()
+{
+    return fetch(0);
+}
+
+bool ParadoxResult::fetchLast()
+{
+    return fetch(int(result_.rows.size()) - 1);
+}
+
+int ParadoxResult::size()
+{
+    return result_.isSelect ? int(result_.rows.size()) : -1;
+}
+
+int ParadoxResult::numRowsAffected()
+{
+    return result_.rowsAffected;
+}
+
+QSqlRecord ParadoxResult::record() const
+{
+    return isActive() && result_.isSelect ? paradox::sqlRecordOf(result_.columns) : QSqlRecord();
+}
+
+QVariant ParadoxResult::lastInsertId() const
+{
+    return result_.lastInsertId;
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "paradox/paradox_sql.h"
+
+#include <QSqlResult>
+
+class ParadoxDriver;
+
+// One statement's outcome on the folder store: the rows of a SELECT, or the
+// count of rows a change touched.
+class ParadoxResult : public QSqlResult
+{
+public:
+    explicit ParadoxResult(const ParadoxDriver* driver);
+
+protected:
+    bool reset(const QString& statement) override;
+    QVariant data(int field) override;
+    bool isNull(int field) override;
+    bool fetch(int row) override;
+    bool fetchFirst() override;
+    bool fetchLast() override;
+    int size() override;
+    int numRowsAffected() override;
+    QSqlRecord record() const override;
+    QVariant lastInsertId() const override;
+
+private:
+    const ParadoxDriver* driver_;
+    paradox::QueryResult result_;
+};

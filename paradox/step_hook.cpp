@@ -1,0 +1,25 @@
+#include "paradox/step_hook.h"
+
+namespace paradox::codec {
+namespace {
+
+Table::StepHook& stepHook()
+{
+    static Table::StepHook hook;
+    return hook;
+}
+
+} // namespace
+
+void reachStep(const char* step)
+{
+    if (stepHook())
+        stepHook()(step);
+}
+
+void installStepHook(Table::StepHook hook)
+{
+    stepHook() = std::move(hook);
+}
+
+} // namespace paradox::codec

@@ -1,0 +1,64 @@
+#include "paradox/table_data.h"
+
+#include "paradox/table_error.h"
+#include "paradox/table_files.h"
+
+namespace paradox::codec {
+
+void TableState::openFile(QFile& file, QIODevice::OpenMode mode) const
+{
+    file.setFileName(path);
+    if (!file.open(mode | QIODevice::Unbuffered))
+        fail(file.errorString());
+}
+
+void TableState::refresh(QFile& file)
+{
+    const TableHeader current = readTableHeader(file, fileName);
+    if (!current.sameLayout(header))
+        fail(QStringLiteral("開いた後にフィールドが変わりました。開き直してください。"));
+    takeHeader(current);
+}
+
+void TableState::takeHeader(const TableHeader& current)
+{
+    header = current;
+    info.formatVersion = header.formatVersion;
+    info.keyed = header.keyed();
+    info.encrypted = header.encrypted;
+    info.codePage = codePage.number();
+    info.nextAutoIncrement = header.autoIncrement + 1;
+    info.recordSize = header.recordSize;
+    info.blockSize = header.blockSize;
+    info.recordCount = header.recordCount;
+}
+
+void TableState::checkRowSize(const Row& row) const
+{
+    if (row.size() != fields.size())
+        fail(QStringLiteral("値の数 %1 がフィールドの数 %2 と違います。")
+                 .arg(row.size())
+                 .arg(fields.size()));
+}
+
+bool TableState::hasBlobFields() const
+{
+    for (const FieldLayout& field : header.fields) {
+        if (isBlobType(field.type))
+            return true;
+    }
+    return false;
+}
+
+std::unique_ptr<MemoFile> TableState::openMemoFile() const
+{
+    const QString memoPath = hasBlobFields() ? existingMemoPath(path) : QString();
+    return memoPath.isEmpty() ? nullptr : std::make_unique<MemoFile>(memoPath);
+}
+
+void TableState::fail(const QString& problem) const
+{
+    raiseTableError(fileName, problem);
+}
+
+} // namespace paradox::codec

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "paradox/code_page.h"
+#include "paradox/memo_file.h"
+#include "paradox/paradox_table.h"
+#include "paradox/table_header.h"
+
+#include <QFile>
+#include <QHash>
+#include <memory>
+
+namespace paradox {
+namespace codec {
+
+// What an open table knows about its file. The header is read again at each
+// read and write, since another program may have changed the table since.
+struct TableState
+{
+    QString path;
+    QString fileName;
+    codec::TableHeader header;
+    QList<Field> fields;
+    TableInfo info;
+    codec::CodePage codePage{0};
+    // A sub-allocated memo block this program started, which later values
+    // may fill (0 when none).
+    qint64 openSubBlock = 0;
+    // The record start offsets of the block chain as last read, with the
+    // header counters it was read under: a change in place moves no block,
+    // so the positions stay good until the counters change.
+    QHash<qint64, bool> recordStarts;
+    QList<qint64> recordStartsKey;
+
+    // Opens the table file for direct access (records are read where they are).
+    void openFile(QFile& file, QIODevice::OpenMode mode) const;
+    // Reads the header again; a table whose fields changed meanwhile is an
+    // error, as rows built for the old fields would not fit.
+    void refresh(QFile& file);
+    void takeHeader(const codec::TableHeader& header);
+    void checkRowSize(const Row& row) const;
+    bool hasBlobFields() const;
+    // The memo file, when the table has blob fields and the file exists;
+    // null otherwise.
+    std::unique_ptr<MemoFile> openMemoFile() const;
+    [[noreturn]] void fail(const QString& problem) const;
+};
+
+} // namespace codec
+
+struct Table::Data : codec::TableState
+{
+};
+
+} // namespace paradox

@@ -1,0 +1,291 @@
+#include "paradox/block_chain.h"
+#include "paradox/field_reading.h"
+#include "paradox/field_writing.h"
+#include "paradox/in_place_write.h"
+#include "paradox/memo_writer.h"
+#include "paradox/rollback_journal.h"
+#include "paradox/step_hook.h"
+#include "paradox/table_data.h"
+#include "paradox/table_files.h"
+#include "paradox/table_lock.h"
+
+#include <QSaveFile>
+#include <QSet>
+#include <limits>
+#include <optional>
+
+// The three writes. Each holds the table's lock, first rolls back what an
+// interrupted write left, and reads the header again, so that counters and
+// blocks are those on disk rather than those seen at opening.
+namespace paradox {
+
+using namespace codec;
+
+namespace {
+
+constexpr int MaxBlockNumber = 0xFFFF;
+
+QByteArray readBytes(QFile& file, qint64 offset, qint64 length, const TableState& d)
+{
+    if (!file.seek(offset))
+        d.fail(file.errorString());
+    QByteArray bytes = file.read(length);
+    if (bytes.size() != length)
+        d.fail(QStringLiteral("位置 %1 から %2 バイトを読めません。").arg(offset).arg(length));
+    return bytes;
+}
+
+std::optional<MemoWriter> memoWriterFor(const TableState& d)
+{
+    std::optional<MemoWriter> writer;
+    if (!d.hasBlobFields())
+        return writer;
+    const QString path = existingMemoPath(d.path);
+    if (!path.isEmpty())
+        writer.emplace(path, d.openSubBlock);
+    return writer;
+}
+
+// The fixed part of the header with the counters of `header` written in.
+void putHeader(QFile& file, const TableHeader& header, InPlaceWrite& write, const TableState& d)
+{
+    QByteArray fixed = readBytes(file, 0, header.fixedSize, d);
+    putCounters(header, fixed);
+    write.put(d.path, 0, fixed);
+    write.endStep("header written");
+}
+
+// Whether the chain has a record that starts at `position`. The chain is
+// walked again only when the header's counters show that blocks changed,
+// so a run of updates stays linear in the table's size.
+bool holdsRecord(QFile& file, TableState& d, RecordPosition position)
+{
+    const TableHeader& header = d.header;
+    const QList<qint64> key{file.size(),       header.recordCount, header.usedBlocks,
+                            header.fileBlocks, header.firstBlock,  header.lastBlock,
+                            header.recordSize};
+    if (key != d.recordStartsKey) {
+        d.recordStarts.clear();
+        for (const DataBlock& block : readBlockChain(file, header, d.fileName)) {
+            for (int index = 0; index < block.recordCount; ++index)
+                d.recordStarts.insert(recordOffset(block, index, header.recordSize), true);
+        }
+        d.recordStartsKey = key;
+    }
+    return d.recordStarts.contains(position);
+}
+
+// A write's hold on the table: its lock, what an interrupted write left
+// rolled back, and the header as it is on disk now.
+struct WriteSession
+{
+    explicit WriteSession(TableState& d) : lock(d.path)
+    {
+        rollBack(journalPath(d.path));
+        d.openFile(file, QIODevice::ReadOnly);
+        d.refresh(file);
+    }
+
+    TableLock lock;
+    QFile file;
+};
+
+// Takes the table's next autoincrement number for each such field.
+Row withAutoIncrements(const Row& row, TableHeader& header, const TableState& d)
+{
+    Row values = row;
+    for (qsizetype i = 0; i < header.fields.size(); ++i) {
+        if (header.fields[i].type != FieldType::AutoIncrement)
+            continue;
+        if (header.autoIncrement == std::numeric_limits<qint32>::max())
+            d.fail(QStringLiteral("自動採番の番号を使い切りました。"));
+        values[i] = int(++header.autoIncrement);
+    }
+    return values;
+}
+
+// Puts the record after the last one: into the last block while it has
+// room, else into a new block at the end of the file linked after it. The
+// header's block counters follow.
+RecordPosition placeRecord(QFile& file, TableHeader& header, const QByteArray& record,
+                           InPlaceWrite& write, const TableState& d)
+{
+    std::optional<DataBlock> last;
+    if (header.fileBlocks > 0) {
+        last = readBlockHead(file, header, header.lastBlock, d.fileName);
+        if (last->next != 0)
+            d.fail(QStringLiteral("最後のブロック %1 の後にもブロックがつながっています。")
+                       .arg(last->number));
+    }
+    if (last && last->recordCount < recordsPerBlock(header)) {
+        const RecordPosition position = recordOffset(*last, last->recordCount, header.recordSize);
+        write.put(d.path, position, record);
+        write.put(d.path, last->offset,
+                  blockHead(last->next, last->previous, last->recordCount + 1, header.recordSize));
+        return position;
+    }
+    // A new block at the end of the file, linked after the last one.
+    const int number = header.fileBlocks + 1;
+    const qint64 offset = blockOffset(header, number);
+    if (number > MaxBlockNumber)
+        d.fail(QStringLiteral("ブロック数が上限 (%1) に達しました。").arg(MaxBlockNumber));
+    if (file.size() < offset)
+        d.fail(QStringLiteral("ファイルがヘッダーの示すブロック数 %1 より短くなっています。")
+                   .arg(header.fileBlocks));
+    QByteArray block(header.blockSize, '\0');
+    block.replace(0, BlockHeadSize, blockHead(0, last ? last->number : 0, 1, header.recordSize));
+    block.replace(BlockHeadSize, record.size(), record);
+    write.put(d.path, offset, block);
+    if (last)
+        write.put(d.path, last->offset,
+                  blockHead(number, last->previous, last->recordCount, header.recordSize));
+    header.fileBlocks = number;
+    header.usedBlocks += 1;
+    header.lastBlock = number;
+    if (!last)
+        header.firstBlock = number;
+    return offset + BlockHeadSize;
+}
+
+// The table file with the records packed into blocks in table order after
+// the header, whose counters are set to match.
+QByteArray packedTable(QByteArray bytes, const QByteArray& records, TableHeader& header)
+{
+    const int recordSize = header.recordSize;
+    const int perBlock = recordsPerBlock(header);
+    const int recordCount = int(records.size() / recordSize);
+    const int blocks = (recordCount + perBlock - 1) / perBlock;
+    header.recordCount = recordCount;
+    header.fileBlocks = blocks;
+    header.usedBlocks = blocks;
+    header.firstBlock = blocks > 0 ? 1 : 0;
+    header.lastBlock = blocks;
+    header.firstFreeBlock = 0;
+    QByteArray fixed = bytes.left(header.fixedSize);
+    putCounters(header, fixed);
+    bytes.replace(0, fixed.size(), fixed);
+    for (int number = 1; number <= blocks; ++number) {
+        const int first = (number - 1) * perBlock;
+        const int count = qMin(perBlock, recordCount - first);
+        QByteArray block(header.blockSize, '\0');
+        block.replace(0, BlockHeadSize,
+                      blockHead(number < blocks ? number + 1 : 0, number - 1, count, recordSize));
+        block.replace(BlockHeadSize, qsizetype(count) * recordSize,
+                      records.mid(qsizetype(first) * recordSize, qsizetype(count) * recordSize));
+        bytes += block;
+    }
+    return bytes;
+}
+
+} // namespace
+
+RecordPosition Table::append(Row& row)
+{
+    checkWritable();
+    d->checkRowSize(row);
+    WriteSession session(*d);
+    checkWritable(); // as the table is now, should another program have changed it
+    QFile& file = session.file;
+
+    TableHeader header = d->header;
+    const Row values = withAutoIncrements(row, header, *d);
+    std::optional<MemoWriter> memo = memoWriterFor(*d);
+    const QByteArray record =
+        writeRecord(header, d->fields, values, d->codePage, memo ? &*memo : nullptr);
+
+    InPlaceWrite write(d->path);
+    if (memo)
+        memo->finish(write);
+    const RecordPosition position = placeRecord(file, header, record, write, *d);
+    write.endStep("record written");
+    header.recordCount += 1;
+    putHeader(file, header, write, *d);
+    file.close();
+
+    write.run();
+    d->takeHeader(header);
+    if (memo)
+        d->openSubBlock = memo->openSubBlock();
+    for (qsizetype i = 0; i < row.size(); ++i) {
+        if (header.fields[i].type == FieldType::AutoIncrement)
+            row[i] = values[i];
+    }
+    return position;
+}
+
+void Table::update(RecordPosition position, const Row& row)
+{
+    checkWritable();
+    d->checkRowSize(row);
+    WriteSession session(*d);
+    checkWritable(); // as the table is now, should another program have changed it
+    QFile& file = session.file;
+
+    const TableHeader& header = d->header;
+    if (!holdsRecord(file, *d, position))
+        d->fail(QStringLiteral("位置 %1 にレコードがありません。").arg(position));
+    PreviousRecord previous;
+    previous.bytes = readBytes(file, position, header.recordSize, *d);
+    {
+        const std::unique_ptr<MemoFile> memoFile = d->openMemoFile();
+        previous.values = readRecord(header, d->fields, previous.bytes.constData(), d->codePage,
+                                     memoFile.get(), d->fileName);
+    }
+    std::optional<MemoWriter> memo = memoWriterFor(*d);
+    const QByteArray record =
+        writeRecord(header, d->fields, row, d->codePage, memo ? &*memo : nullptr, &previous);
+
+    InPlaceWrite write(d->path);
+    if (memo)
+        memo->finish(write);
+    write.put(d->path, position, record);
+    write.endStep("record written");
+    putHeader(file, header, write, *d);
+    file.close();
+
+    write.run();
+    if (memo)
+        d->openSubBlock = memo->openSubBlock();
+}
+
+void Table::remove(const QList<RecordPosition>& positions)
+{
+    checkWritable();
+    if (positions.isEmpty())
+        return;
+    WriteSession session(*d);
+    checkWritable(); // as the table is now, should another program have changed it
+    QFile& file = session.file;
+
+    TableHeader header = d->header;
+    const int recordSize = header.recordSize;
+    const QList<DataBlock> chain = readBlockChain(file, header, d->fileName);
+    const QSet<RecordPosition> doomed(positions.begin(), positions.end());
+    for (RecordPosition position : doomed) {
+        if (!holdsRecord(file, *d, position))
+            d->fail(QStringLiteral("位置 %1 にレコードがありません。").arg(position));
+    }
+    QByteArray kept;
+    for (const DataBlock& block : chain) {
+        const QByteArray records = readBytes(file, recordOffset(block, 0, recordSize),
+                                             qint64(block.recordCount) * recordSize, *d);
+        for (int i = 0; i < block.recordCount; ++i) {
+            if (!doomed.contains(recordOffset(block, i, recordSize)))
+                kept += records.mid(qsizetype(i) * recordSize, recordSize);
+        }
+    }
+
+    const QByteArray bytes = packedTable(readBytes(file, 0, header.headerSize, *d), kept, header);
+    file.close();
+
+    QSaveFile replacement(d->path);
+    if (!replacement.open(QIODevice::WriteOnly) || replacement.write(bytes) != bytes.size())
+        d->fail(replacement.errorString());
+    reachStep("temporary written");
+    if (!replacement.commit())
+        d->fail(replacement.errorString());
+    reachStep("table replaced");
+    d->takeHeader(header);
+}
+
+} // namespace paradox
