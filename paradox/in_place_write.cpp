@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <map>
 #include <memory>
+#include <optional>
 
 namespace paradox::codec {
 namespace {
@@ -34,15 +35,18 @@ void InPlaceWrite::endStep(const char* step)
     current_.clear();
 }
 
-void InPlaceWrite::run()
+void InPlaceWrite::run(Journal* transaction)
 {
     QList<FileRegion> regions;
     for (const Step& step : steps_) {
         for (const Change& change : step.changes)
             regions.append({change.path, change.offset, change.bytes.size()});
     }
-    const QString journal = journalPath(tablePath_);
-    writeJournal(journal, regions);
+    std::optional<Journal> own;
+    if (!transaction)
+        own.emplace(journalPath(tablePath_));
+    Journal& journal = transaction ? *transaction : *own;
+    journal.save(regions, !transaction);
     reachStep("journal written");
 
     std::map<QString, std::unique_ptr<QFile>> files;
@@ -64,7 +68,8 @@ void InPlaceWrite::run()
         }
         reachStep(step.name);
     }
-    removeJournal(journal);
+    if (own)
+        own->remove();
 }
 
 } // namespace paradox::codec

@@ -6,15 +6,20 @@
 
 namespace paradox::codec {
 
+class Journal;
+
 // The changes of one write in place (an append or an update), grouped in
 // named steps. Running it saves the regions it will change in the rollback
-// journal, changes the files step by step and removes the journal: a stop at
-// any point leaves a journal that restores the old table.
+// journal, changes the files step by step and, for a write of its own,
+// removes the journal: a stop at any point leaves a journal that restores the
+// old table.
 //
-// Only the journal is flushed to disk before the files are touched: flushing
-// the files as well, so that a power cut just after a write would keep it,
-// more than doubled the time of an append. A crash of the program is covered
-// either way.
+// A write of its own flushes only its journal to disk before the files are
+// touched: flushing the files as well, so that a power cut just after a write
+// would keep it, more than doubled the time of an append. A write within a
+// transaction adds a part to the transaction's journal without flushing it;
+// the commit makes the files durable once. A crash of the program is
+// covered either way.
 class InPlaceWrite
 {
 public:
@@ -25,7 +30,8 @@ public:
     // Closes the current step under a name the step hook is told.
     void endStep(const char* step);
 
-    void run();
+    // Runs the write with a journal of its own, or within a transaction's.
+    void run(Journal* transaction = nullptr);
 
 private:
     struct Change

@@ -1,5 +1,6 @@
 #include "paradox/paradox_driver.h"
 
+#include "core/error.h"
 #include "paradox/paradox_fields.h"
 #include "paradox/paradox_result.h"
 #include "paradox/paradox_sql.h"
@@ -28,10 +29,9 @@ bool ParadoxDriver::hasFeature(DriverFeature feature) const
     case QuerySize:
     case Unicode:
     case LastInsertId:
+    case Transactions:
         return true;
     default:
-        // Without transactions of its own, the row-set counts the rows a
-        // write would touch before it writes.
         return false;
     }
 }
@@ -60,6 +60,34 @@ void ParadoxDriver::close()
 QSqlResult* ParadoxDriver::createResult() const
 {
     return new ParadoxResult(this);
+}
+
+template <typename Step> bool ParadoxDriver::transactionStep(Step step)
+{
+    if (!isOpen())
+        return false;
+    try {
+        step(*engine_);
+        return true;
+    } catch (const SkelvoError& error) {
+        setLastError(QSqlError(error.message(), {}, QSqlError::TransactionError));
+        return false;
+    }
+}
+
+bool ParadoxDriver::beginTransaction()
+{
+    return transactionStep([](paradox::SqlEngine& engine) { engine.beginTransaction(); });
+}
+
+bool ParadoxDriver::commitTransaction()
+{
+    return transactionStep([](paradox::SqlEngine& engine) { engine.commit(); });
+}
+
+bool ParadoxDriver::rollbackTransaction()
+{
+    return transactionStep([](paradox::SqlEngine& engine) { engine.rollBack(); });
 }
 
 QStringList ParadoxDriver::tables(QSql::TableType type) const

@@ -26,6 +26,9 @@ public:
               const QString& host, int port, const QString& options) override;
     void close() override;
     QSqlResult* createResult() const override;
+    bool beginTransaction() override;
+    bool commitTransaction() override;
+    bool rollbackTransaction() override;
     QStringList tables(QSql::TableType type) const override;
     QSqlRecord record(const QString& table) const override;
     // "name", with "" for a double quote inside; the folder's statements read
@@ -36,5 +39,8 @@ public:
     paradox::SqlEngine& engine() const { return *engine_; }
 
 private:
+    // Runs a step of a transaction, its error kept as the driver's last.
+    template <typename Step> bool transactionStep(Step step);
+
     std::unique_ptr<paradox::SqlEngine> engine_;
 };

@@ -24,7 +24,8 @@ struct QueryResult
 
 namespace sql {
 class TableCache;
-}
+class Transaction;
+} // namespace sql
 
 // Runs statements on the tables of one folder. Tables read once stay in
 // memory between statements and are read again only when their files
@@ -45,6 +46,13 @@ public:
     // failure of the table files; the message ends with the statement.
     QueryResult execute(const QString& statement);
 
+    // Groups the writes that follow into one change of each table they
+    // write: see Table::beginTransaction. Raise SkelvoError when one is
+    // open already, or none is, or a table's files cannot be written.
+    void beginTransaction();
+    void commit();
+    void rollBack();
+
     // The tables in the folder (.DB files, names without extension), sorted.
     QStringList tableNames() const;
 
@@ -54,6 +62,7 @@ public:
 
 private:
     std::unique_ptr<sql::TableCache> cache_;
+    std::unique_ptr<sql::Transaction> transaction_;
 };
 
 } // namespace paradox

@@ -46,7 +46,16 @@ void saveNewFile(const QString& path, const QByteArray& bytes)
 Table::Table(std::unique_ptr<Data> data) : d(std::move(data)) {}
 Table::Table(Table&&) noexcept = default;
 Table& Table::operator=(Table&&) noexcept = default;
-Table::~Table() = default;
+Table::~Table()
+{
+    if (d && d->transaction) {
+        try {
+            rollBack();
+        } catch (const SkelvoError&) {
+            // The journal stays; the next opening of the table rolls it back.
+        }
+    }
+}
 
 Table Table::open(const QString& path)
 {
@@ -136,7 +145,8 @@ const TableInfo& Table::info() const
 
 QList<Record> Table::readAll() const
 {
-    rollBackLeftover(d->path);
+    if (!d->transaction)
+        rollBackLeftover(d->path);
     QFile file;
     d->openFile(file, QIODevice::ReadOnly);
     d->refresh(file);
@@ -179,6 +189,53 @@ void Table::checkWritable() const
                                    "には書き込めません。")
                         .arg(field.name, typeLetter(field.type)));
     }
+}
+
+void Table::beginTransaction()
+{
+    if (d->transaction)
+        d->fail(QStringLiteral("トランザクションは既に始まっています。"));
+    d->transaction = std::make_unique<TableTransaction>(d->path);
+    QFile file;
+    d->openFile(file, QIODevice::ReadOnly);
+    d->refresh(file);
+}
+
+bool Table::inTransaction() const
+{
+    return bool(d->transaction);
+}
+
+void Table::commit()
+{
+    if (!d->transaction)
+        d->fail(QStringLiteral("トランザクションが始まっていません。"));
+    d->transaction->commit(d->path);
+    d->transaction.reset();
+}
+
+void Table::rollBack()
+{
+    if (!d->transaction)
+        d->fail(QStringLiteral("トランザクションが始まっていません。"));
+    const std::unique_ptr<TableTransaction> transaction = std::move(d->transaction);
+    transaction->rollBack();
+    d->forgetWrites();
+}
+
+int Table::savepoint()
+{
+    if (!d->transaction)
+        d->fail(QStringLiteral("トランザクションが始まっていません。"));
+    return d->transaction->journal().mark();
+}
+
+void Table::rollBackTo(int savepoint)
+{
+    if (!d->transaction)
+        d->fail(QStringLiteral("トランザクションが始まっていません。"));
+    d->transaction->journal().rollBackTo(savepoint);
+    d->forgetWrites();
 }
 
 void Table::setStepHook(StepHook hook)

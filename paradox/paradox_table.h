@@ -116,6 +116,19 @@ public:
     // and an atomic rename).
     void remove(const QList<RecordPosition>& positions);
 
+    // Makes the writes from here to commit() one change of the table. The
+    // table's lock is held throughout, each write adds to one journal, and
+    // only commit() makes the files durable: a crash before it has ended
+    // leaves the table as it was before the transaction. Destroying the
+    // table with a transaction open rolls it back.
+    void beginTransaction();
+    bool inTransaction() const;
+    void commit();
+    void rollBack();
+    // A point of the open transaction to go back to without ending it.
+    int savepoint();
+    void rollBackTo(int savepoint);
+
     // For tests: called between the steps of a write with a step name, so a
     // test can stop the writer there (by throwing) and check the file after.
     using StepHook = std::function<void(const char* step)>;

@@ -6,16 +6,23 @@
 #include <QCryptographicHash>
 #include <QDataStream>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QMap>
+#include <QtEndian>
+#include <map>
+#include <memory>
 #include <optional>
 
 namespace paradox::codec {
 namespace {
 
-constexpr QByteArrayView Magic("SKVJRNL1");
+// A journal of single writes, as earlier runs of the program left them:
+// one part, its checksum at the end.
+constexpr QByteArrayView WholeMagic("SKVJRNL1");
+// Parts one after another, each as its length, its body and its checksum.
+constexpr QByteArrayView PartsMagic("SKVJRNL2");
 constexpr auto Checksum = QCryptographicHash::Sha1;
+constexpr int LengthSize = 8;
 
 struct SavedFile
 {
@@ -24,62 +31,32 @@ struct SavedFile
 };
 
 // Saved files by name; they all live in the journal's folder.
-using Saved = QMap<QString, SavedFile>;
+using Part = QMap<QString, SavedFile>;
 
 [[noreturn]] void fail(const QString& path, const QString& problem)
 {
     throw SkelvoError(QStringLiteral("%1: %2").arg(QFileInfo(path).fileName(), problem));
 }
 
-Saved readOriginals(const QList<FileRegion>& regions)
-{
-    Saved saved;
-    for (const FileRegion& region : regions) {
-        QFile file(region.path);
-        if (!file.open(QIODevice::ReadOnly))
-            fail(region.path, file.errorString());
-        SavedFile& entry = saved[QFileInfo(region.path).fileName()];
-        entry.length = file.size();
-        const qint64 length = qMin(region.length, entry.length - region.offset);
-        if (length <= 0)
-            continue; // beyond the end: cutting back to the length undoes it
-        if (!file.seek(region.offset))
-            fail(region.path, file.errorString());
-        const QByteArray bytes = file.read(length);
-        if (bytes.size() != length)
-            fail(region.path, file.errorString());
-        entry.regions.append({region.offset, bytes});
-    }
-    return saved;
-}
-
-QByteArray serialize(const Saved& saved)
+QByteArray serialize(const Part& part)
 {
     QByteArray body;
     QDataStream out(&body, QIODevice::WriteOnly);
     out.setVersion(QDataStream::Qt_6_0);
-    out << qint64(saved.size());
-    for (auto it = saved.begin(); it != saved.end(); ++it) {
+    out << qint64(part.size());
+    for (auto it = part.begin(); it != part.end(); ++it) {
         out << it.key() << it->length << qint64(it->regions.size());
         for (const auto& [offset, bytes] : it->regions)
             out << offset << bytes;
     }
-    return Magic.toByteArray() + body + QCryptographicHash::hash(body, Checksum);
+    return body;
 }
 
-// The saved files, or nothing when the journal is not complete.
-std::optional<Saved> deserialize(const QByteArray& journal)
+std::optional<Part> deserialize(const QByteArray& body)
 {
-    const int checksumSize = QCryptographicHash::hashLength(Checksum);
-    if (journal.size() < Magic.size() + checksumSize || !journal.startsWith(Magic))
-        return std::nullopt;
-    const QByteArray body =
-        journal.sliced(Magic.size(), journal.size() - Magic.size() - checksumSize);
-    if (QCryptographicHash::hash(body, Checksum) != journal.right(checksumSize))
-        return std::nullopt;
     QDataStream in(body);
     in.setVersion(QDataStream::Qt_6_0);
-    Saved saved;
+    Part part;
     qint64 fileCount = 0;
     in >> fileCount;
     for (qint64 i = 0; i < fileCount && in.status() == QDataStream::Ok; ++i) {
@@ -93,38 +70,160 @@ std::optional<Saved> deserialize(const QByteArray& journal)
             in >> offset >> bytes;
             file.regions.append({offset, bytes});
         }
-        saved.insert(name, file);
+        part.insert(name, file);
     }
     if (in.status() != QDataStream::Ok)
         return std::nullopt;
-    return saved;
+    return part;
 }
 
-void restore(const QString& path, const SavedFile& saved)
+bool checksumMatches(QByteArrayView body, QByteArrayView checksum)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadWrite))
-        fail(path, file.errorString());
-    for (const auto& [offset, bytes] : saved.regions) {
-        if (!file.seek(offset) || file.write(bytes) != bytes.size())
-            fail(path, file.errorString());
+    return QCryptographicHash::hash(body, Checksum) == checksum;
+}
+
+// The complete parts of the journal bytes from `from` on, in the order
+// written; a part cut short or damaged ends the list, as its write never
+// began.
+QList<Part> completeParts(const QByteArray& journal, qsizetype from)
+{
+    const int checksumSize = QCryptographicHash::hashLength(Checksum);
+    QList<Part> parts;
+    if (journal.startsWith(WholeMagic)) {
+        const qsizetype bodySize = journal.size() - WholeMagic.size() - checksumSize;
+        if (bodySize < 0 || !checksumMatches(journal.sliced(WholeMagic.size(), bodySize),
+                                             journal.right(checksumSize)))
+            return parts;
+        if (std::optional<Part> part = deserialize(journal.sliced(WholeMagic.size(), bodySize)))
+            parts.append(*part);
+        return parts;
     }
-    if (!file.resize(saved.length))
-        fail(path, file.errorString());
-    syncToDisk(file);
+    if (!journal.startsWith(PartsMagic))
+        return parts;
+    qsizetype at = qMax(from, qsizetype(PartsMagic.size()));
+    while (journal.size() - at >= LengthSize) {
+        const qint64 bodySize = qFromBigEndian<qint64>(journal.constData() + at);
+        if (bodySize < 0 || bodySize > journal.size() - at - LengthSize - checksumSize)
+            break;
+        const QByteArrayView body(journal.constData() + at + LengthSize, bodySize);
+        if (!checksumMatches(body, QByteArrayView(body.data() + bodySize, checksumSize)))
+            break;
+        std::optional<Part> part = deserialize(body.toByteArray());
+        if (!part)
+            break;
+        parts.append(*part);
+        at += LengthSize + bodySize + checksumSize;
+    }
+    return parts;
+}
+
+// Undoes the parts, latest first, and makes the restored files durable.
+void undo(const QDir& folder, const QList<Part>& parts)
+{
+    std::map<QString, std::unique_ptr<QFile>> files;
+    for (auto part = parts.rbegin(); part != parts.rend(); ++part) {
+        for (auto it = part->begin(); it != part->end(); ++it) {
+            std::unique_ptr<QFile>& file = files[it.key()];
+            if (!file) {
+                file = std::make_unique<QFile>(folder.filePath(it.key()));
+                if (!file->open(QIODevice::ReadWrite))
+                    fail(file->fileName(), file->errorString());
+            }
+            for (const auto& [offset, bytes] : it->regions) {
+                if (!file->seek(offset) || file->write(bytes) != bytes.size())
+                    fail(file->fileName(), file->errorString());
+            }
+            if (!file->resize(it->length))
+                fail(file->fileName(), file->errorString());
+        }
+    }
+    for (auto& [name, file] : files)
+        syncToDisk(*file);
+}
+
+void removeJournalFile(const QString& path)
+{
+    if (!QFile::remove(path) && QFile::exists(path))
+        fail(path, QStringLiteral("ジャーナルを削除できません。"));
 }
 
 } // namespace
 
-void writeJournal(const QString& journalPath, const QList<FileRegion>& regions)
+Journal::Journal(QString path) : path_(std::move(path)), file_(path_)
 {
-    const QByteArray journal = serialize(readOriginals(regions));
-    QFile file(journalPath);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(journal) != journal.size())
-        fail(journalPath, file.errorString());
-    syncToDisk(file);
-    syncFolder(QFileInfo(journalPath).absolutePath());
+    if (!file_.open(QIODevice::ReadWrite | QIODevice::Truncate) ||
+        file_.write(PartsMagic.data(), PartsMagic.size()) != PartsMagic.size())
+        fail(path_, file_.errorString());
+}
+
+void Journal::save(const QList<FileRegion>& regions, bool durable)
+{
+    Part part;
+    std::map<QString, std::unique_ptr<QFile>> files;
+    for (const FileRegion& region : regions) {
+        std::unique_ptr<QFile>& file = files[region.path];
+        if (!file) {
+            file = std::make_unique<QFile>(region.path);
+            if (!file->open(QIODevice::ReadOnly))
+                fail(region.path, file->errorString());
+        }
+        SavedFile& entry = part[QFileInfo(region.path).fileName()];
+        entry.length = file->size();
+        if (!floors_.contains(region.path))
+            floors_.insert(region.path, entry.length);
+        const qint64 floor = floors_.value(region.path);
+        const qint64 length = qMin(region.length, floor - region.offset);
+        if (length <= 0 || saved_.contains({region.path, region.offset, length}))
+            continue;
+        saved_.insert({region.path, region.offset, length});
+        if (!file->seek(region.offset))
+            fail(region.path, file->errorString());
+        const QByteArray bytes = file->read(length);
+        if (bytes.size() != length)
+            fail(region.path, file->errorString());
+        entry.regions.append({region.offset, bytes});
+    }
+    const QByteArray body = serialize(part);
+    QByteArray bytes(LengthSize, '\0');
+    qToBigEndian<qint64>(body.size(), bytes.data());
+    bytes += body;
+    bytes += QCryptographicHash::hash(body, Checksum);
+    if (!file_.seek(file_.size()) || file_.write(bytes) != bytes.size() || !file_.flush())
+        fail(path_, file_.errorString());
+    if (durable) {
+        syncToDisk(file_);
+        if (partEnds_.isEmpty())
+            syncFolder(QFileInfo(path_).absolutePath());
+    }
+    partEnds_.append(file_.pos());
+}
+
+int Journal::mark()
+{
+    saved_.clear();
+    floors_.clear();
+    return int(partEnds_.size());
+}
+
+void Journal::rollBackTo(int mark)
+{
+    if (mark >= partEnds_.size())
+        return;
+    const qint64 from = mark > 0 ? partEnds_[mark - 1] : PartsMagic.size();
+    if (!file_.seek(0))
+        fail(path_, file_.errorString());
+    const QByteArray journal = file_.readAll();
+    undo(QFileInfo(path_).absoluteDir(), completeParts(journal, from));
+    if (!file_.resize(from))
+        fail(path_, file_.errorString());
+    partEnds_.resize(mark);
+    this->mark();
+}
+
+void Journal::remove()
+{
+    file_.close();
+    removeJournalFile(path_);
 }
 
 void rollBack(const QString& journalPath)
@@ -134,21 +233,11 @@ void rollBack(const QString& journalPath)
         return;
     if (!file.open(QIODevice::ReadOnly))
         fail(journalPath, file.errorString());
-    const std::optional<Saved> saved = deserialize(file.readAll());
+    const QByteArray journal = file.readAll();
     file.close();
-    if (saved) {
-        const QDir folder = QFileInfo(journalPath).absoluteDir();
-        for (auto it = saved->begin(); it != saved->end(); ++it)
-            restore(folder.filePath(it.key()), *it);
-    }
-    removeJournal(journalPath);
+    undo(QFileInfo(journalPath).absoluteDir(), completeParts(journal, 0));
+    removeJournalFile(journalPath);
     syncFolder(QFileInfo(journalPath).absolutePath());
-}
-
-void removeJournal(const QString& journalPath)
-{
-    if (!QFile::remove(journalPath) && QFile::exists(journalPath))
-        fail(journalPath, QStringLiteral("ジャーナルを削除できません。"));
 }
 
 } // namespace paradox::codec

@@ -1,14 +1,18 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFile>
+#include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 
 // A write in place first saves, beside the table, what it is about to
 // overwrite: each file's length and the original bytes of every region it
 // changes. Should the write stop half-way, putting those back restores the
-// table as it was. The journal only counts once it is complete and on disk,
-// and the files are not touched before then.
+// table as it was. The journal is a series of parts, one for each write of
+// a transaction; a part only counts once it is complete, and the files are
+// not touched before their part is written.
 namespace paradox::codec {
 
 struct FileRegion
@@ -18,16 +22,50 @@ struct FileRegion
     qint64 length = 0;
 };
 
-// Saves the current lengths of the files and the current bytes of the
-// regions (as far as they lie within the files), flushed to disk.
-void writeJournal(const QString& journalPath, const QList<FileRegion>& regions);
+class Journal
+{
+public:
+    // Starts an empty journal at the path.
+    explicit Journal(QString path);
 
-// Puts back what a complete journal saved, flushed to disk, and removes the
-// journal; an incomplete one is only removed. Does nothing when there is no
+    // Saves the current lengths of the files and the current bytes of the
+    // regions as one more part; flushed to disk when `durable`. A region
+    // already saved since the last mark, or lying where the file had no
+    // bytes at that mark, needs no saving: undoing the earlier part, or
+    // cutting the file back, restores it.
+    void save(const QList<FileRegion>& regions, bool durable);
+
+    // The parts so far. Undoing the parts after a mark returns the files to
+    // what they held when it was taken.
+    int mark();
+    void rollBackTo(int mark);
+
+    // Ends the journal once the writes it covers are on disk.
+    void remove();
+
+private:
+    struct RegionKey
+    {
+        QString path;
+        qint64 offset = 0;
+        qint64 length = 0;
+        bool operator==(const RegionKey&) const = default;
+        friend size_t qHash(const RegionKey& key, size_t seed = 0)
+        {
+            return qHashMulti(seed, key.path, key.offset, key.length);
+        }
+    };
+
+    QString path_;
+    QFile file_;
+    QList<qint64> partEnds_;        // where each part ends in the journal file
+    QSet<RegionKey> saved_;         // since the last mark
+    QHash<QString, qint64> floors_; // file lengths at the last mark
+};
+
+// Puts back what the complete parts of a journal saved, latest first,
+// flushed to disk, and removes the journal. Does nothing when there is no
 // journal.
 void rollBack(const QString& journalPath);
-
-// Ends a write that completed.
-void removeJournal(const QString& journalPath);
 
 } // namespace paradox::codec

@@ -57,6 +57,13 @@ private:
         }
         if (acceptWord("CREATE"))
             return create();
+        if (acceptWord("SAVEPOINT"))
+            return SavepointStatement{name(QStringLiteral("セーブポイント名")), false};
+        if (peek().isWord("ROLLBACK") && peek(1).isWord("TO")) {
+            skip(2);
+            acceptWord("SAVEPOINT");
+            return SavepointStatement{name(QStringLiteral("セーブポイント名")), true};
+        }
         refuseStatement();
     }
 

@@ -3,6 +3,7 @@
 #include "core/error.h"
 #include "paradox/sql_condition.h"
 #include "paradox/sql_table_cache.h"
+#include "paradox/sql_transaction.h"
 
 #include <algorithm>
 
@@ -59,7 +60,8 @@ void sortRecords(QList<const Record*>& records, const QList<SortKey>& keys)
 class Runner
 {
 public:
-    explicit Runner(TableCache& cache) : cache_(cache) {}
+    Runner(TableCache& cache, Transaction& transaction) : cache_(cache), transaction_(transaction)
+    {}
 
     QueryResult operator()(const SelectStatement& statement) const
     {
@@ -206,6 +208,7 @@ public:
     // Found by name only, so that a table too damaged to read can be dropped.
     QueryResult operator()(const DropTableStatement& statement) const
     {
+        transaction_.refuseDefinition();
         const QString path = cache_.existingPath(statement.table);
         cache_.forget(path);
         Table::drop(path);
@@ -214,6 +217,7 @@ public:
 
     QueryResult operator()(const CreateTableStatement& statement) const
     {
+        transaction_.refuseDefinition();
         Table::create(cache_.newTablePath(statement.table), statement.fields, TableCodePage);
         return definitionResult();
     }
@@ -227,6 +231,15 @@ public:
         const CachedTable& table = cache_.table(statement.table);
         for (const QString& column : statement.columns)
             requireField(table.table.fields(), column, table.name);
+        return definitionResult();
+    }
+
+    QueryResult operator()(const SavepointStatement& statement) const
+    {
+        if (statement.rollBack)
+            transaction_.rollBackTo(statement.name);
+        else
+            transaction_.savepoint(statement.name);
         return definitionResult();
     }
 
@@ -259,11 +272,12 @@ private:
         return result;
     }
 
-    // A write that fails part-way leaves the copy in doubt: the next
-    // statement reads the table again.
+    // A write joins the open transaction. One that fails part-way leaves
+    // the copy in doubt: the next statement reads the table again.
     template <typename Write>
     auto writing(CachedTable& table, Write write) const -> decltype(write())
     {
+        transaction_.join(table);
         try {
             return write();
         } catch (...) {
@@ -273,13 +287,14 @@ private:
     }
 
     TableCache& cache_;
+    Transaction& transaction_;
 };
 
 } // namespace
 
-QueryResult runStatement(TableCache& cache, const Statement& statement)
+QueryResult runStatement(TableCache& cache, Transaction& transaction, const Statement& statement)
 {
-    return std::visit(Runner(cache), statement);
+    return std::visit(Runner(cache, transaction), statement);
 }
 
 } // namespace paradox::sql

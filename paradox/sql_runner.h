@@ -6,8 +6,10 @@
 namespace paradox::sql {
 
 class TableCache;
+class Transaction;
 
-// Runs one parsed statement on the folder's tables.
-QueryResult runStatement(TableCache& cache, const Statement& statement);
+// Runs one parsed statement on the folder's tables, its writes within the
+// transaction when one is open.
+QueryResult runStatement(TableCache& cache, Transaction& transaction, const Statement& statement);
 
 } // namespace paradox::sql

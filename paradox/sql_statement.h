@@ -120,7 +120,15 @@ struct CreateIndexStatement
     bool unique = false;
 };
 
+// SAVEPOINT name, or ROLLBACK TO [SAVEPOINT] name when rollBack.
+struct SavepointStatement
+{
+    QString name;
+    bool rollBack = false;
+};
+
 using Statement = std::variant<SelectStatement, InsertStatement, UpdateStatement, DeleteStatement,
-                               DropTableStatement, CreateTableStatement, CreateIndexStatement>;
+                               DropTableStatement, CreateTableStatement, CreateIndexStatement,
+                               SavepointStatement>;
 
 } // namespace paradox::sql

@@ -117,7 +117,12 @@ CachedTable& TableCache::table(const QString& name)
     const QString key = keyOf(fileNameOf(name));
     const auto found = tables_.find(key);
     if (found != tables_.end()) {
-        const CachedTable& cached = *found->second;
+        CachedTable& cached = *found->second;
+        if (cached.table.inTransaction()) {
+            if (cached.stale)
+                readAgain(cached);
+            return cached;
+        }
         if (!cached.stale && stampOf(cached.path) == cached.stamp &&
             generationOf(cached.path) == cached.generation)
             return *found->second;
@@ -195,7 +200,20 @@ QStringList TableCache::tableNames() const
     return names;
 }
 
+void TableCache::readAgain(CachedTable& table)
+{
+    table.indexes.clear();
+    table.records = table.table.readAll();
+    table.stale = false;
+}
+
 void TableCache::wrote(CachedTable& table)
+{
+    if (!table.table.inTransaction())
+        committed(table);
+}
+
+void TableCache::committed(CachedTable& table)
 {
     table.generation = nextGeneration(table.path);
     table.stamp = stampOf(table.path);
@@ -231,9 +249,7 @@ void TableCache::rewritten(CachedTable& table)
 {
     wrote(table);
     table.stale = true; // until the new positions are read
-    table.indexes.clear();
-    table.records = table.table.readAll();
-    table.stale = false;
+    readAgain(table);
 }
 
 void TableCache::invalidate(CachedTable& table)

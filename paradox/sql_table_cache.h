@@ -46,7 +46,9 @@ public:
     const QString& folder() const { return folder_; }
 
     // The table by name, read again first when its file changed since.
-    // Raises SkelvoError when there is no such table.
+    // Raises SkelvoError when there is no such table. A table within a
+    // transaction is this program's alone until the transaction ends, so its
+    // file is not looked at for changes by others.
     CachedTable& table(const QString& name);
 
     // The file of an existing table, without reading it. Raises when there
@@ -70,12 +72,15 @@ public:
     void updated(CachedTable& table, qsizetype index, const Row& row);
     void rewritten(CachedTable& table); // records moved: read again now
     void invalidate(CachedTable& table);
+    // Its transaction's writes now count for other engines too.
+    void committed(CachedTable& table);
 
     // Before a table's files are removed.
     void forget(const QString& path);
 
 private:
     std::unique_ptr<CachedTable> read(const QString& path) const;
+    static void readAgain(CachedTable& table);
     void wrote(CachedTable& table);
 
     QString folder_;

@@ -33,6 +33,16 @@ void TableState::takeHeader(const TableHeader& current)
     info.recordCount = header.recordCount;
 }
 
+void TableState::forgetWrites()
+{
+    QFile file;
+    openFile(file, QIODevice::ReadOnly);
+    refresh(file);
+    openSubBlock = 0;
+    recordStarts.clear();
+    recordStartsKey.clear();
+}
+
 void TableState::checkRowSize(const Row& row) const
 {
     if (row.size() != fields.size())

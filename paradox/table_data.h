@@ -4,6 +4,7 @@
 #include "paradox/memo_file.h"
 #include "paradox/paradox_table.h"
 #include "paradox/table_header.h"
+#include "paradox/table_transaction.h"
 
 #include <QFile>
 #include <QHash>
@@ -30,6 +31,9 @@ struct TableState
     // so the positions stay good until the counters change.
     QHash<qint64, bool> recordStarts;
     QList<qint64> recordStartsKey;
+    // Open from beginTransaction() to commit() or rollBack(). While it is,
+    // the table's lock is held, so the header in memory is the one on disk.
+    std::unique_ptr<TableTransaction> transaction;
 
     // Opens the table file for direct access (records are read where they are).
     void openFile(QFile& file, QIODevice::OpenMode mode) const;
@@ -37,6 +41,8 @@ struct TableState
     // error, as rows built for the old fields would not fit.
     void refresh(QFile& file);
     void takeHeader(const codec::TableHeader& header);
+    // After writes were undone: what was learnt from them no longer holds.
+    void forgetWrites();
     void checkRowSize(const Row& row) const;
     bool hasBlobFields() const;
     // The memo file, when the table has blob fields and the file exists;

@@ -55,38 +55,67 @@ void putHeader(QFile& file, const TableHeader& header, InPlaceWrite& write, cons
     write.endStep("header written");
 }
 
+// What the record starts as last read depend on: the file's size and the
+// header's counters. A change in place moves no block.
+QList<qint64> chainKey(const TableHeader& header, qint64 fileSize)
+{
+    return {fileSize,          header.recordCount, header.usedBlocks, header.fileBlocks,
+            header.firstBlock, header.lastBlock,   header.recordSize};
+}
+
 // Whether the chain has a record that starts at `position`. The chain is
-// walked again only when the header's counters show that blocks changed,
-// so a run of updates stays linear in the table's size.
+// walked again only when the header's counters show that blocks changed
+// other than by this program's own appends, so a run of writes stays linear
+// in the table's size.
 bool holdsRecord(QFile& file, TableState& d, RecordPosition position)
 {
-    const TableHeader& header = d.header;
-    const QList<qint64> key{file.size(),       header.recordCount, header.usedBlocks,
-                            header.fileBlocks, header.firstBlock,  header.lastBlock,
-                            header.recordSize};
+    const QList<qint64> key = chainKey(d.header, file.size());
     if (key != d.recordStartsKey) {
         d.recordStarts.clear();
-        for (const DataBlock& block : readBlockChain(file, header, d.fileName)) {
+        for (const DataBlock& block : readBlockChain(file, d.header, d.fileName)) {
             for (int index = 0; index < block.recordCount; ++index)
-                d.recordStarts.insert(recordOffset(block, index, header.recordSize), true);
+                d.recordStarts.insert(recordOffset(block, index, d.header.recordSize), true);
         }
         d.recordStartsKey = key;
     }
     return d.recordStarts.contains(position);
 }
 
+// Adds an appended record to the starts as last read, when they were
+// current before the append.
+void appendedRecord(TableState& d, const TableHeader& before, qint64 sizeBefore,
+                    const TableHeader& after, RecordPosition position)
+{
+    if (d.recordStartsKey != chainKey(before, sizeBefore))
+        return;
+    const qint64 sizeAfter =
+        qMax(sizeBefore, blockOffset(after, after.fileBlocks) + after.blockSize);
+    d.recordStarts.insert(position, true);
+    d.recordStartsKey = chainKey(after, sizeAfter);
+}
+
 // A write's hold on the table: its lock, what an interrupted write left
-// rolled back, and the header as it is on disk now.
+// rolled back, and the header as it is on disk now. Within a transaction
+// the transaction holds all that already.
 struct WriteSession
 {
-    explicit WriteSession(TableState& d) : lock(d.path)
+    explicit WriteSession(TableState& d)
     {
-        rollBack(journalPath(d.path));
+        if (!d.transaction) {
+            lock.emplace(d.path);
+            rollBack(journalPath(d.path));
+        }
         d.openFile(file, QIODevice::ReadOnly);
-        d.refresh(file);
+        if (!d.transaction)
+            d.refresh(file);
     }
 
-    TableLock lock;
+    Journal* journal(TableState& d) const
+    {
+        return d.transaction ? &d.transaction->journal() : nullptr;
+    }
+
+    std::optional<TableLock> lock;
     QFile file;
 };
 
@@ -200,9 +229,11 @@ RecordPosition Table::append(Row& row)
     write.endStep("record written");
     header.recordCount += 1;
     putHeader(file, header, write, *d);
+    const qint64 sizeBefore = file.size();
     file.close();
 
-    write.run();
+    write.run(session.journal(*d));
+    appendedRecord(*d, d->header, sizeBefore, header, position);
     d->takeHeader(header);
     if (memo)
         d->openSubBlock = memo->openSubBlock();
@@ -243,7 +274,7 @@ void Table::update(RecordPosition position, const Row& row)
     putHeader(file, header, write, *d);
     file.close();
 
-    write.run();
+    write.run(session.journal(*d));
     if (memo)
         d->openSubBlock = memo->openSubBlock();
 }
@@ -276,6 +307,11 @@ void Table::remove(const QList<RecordPosition>& positions)
     }
 
     const QByteArray bytes = packedTable(readBytes(file, 0, header.headerSize, *d), kept, header);
+    if (Journal* journal = session.journal(*d)) {
+        // The rewrite replaces the whole file: the journal keeps all of it.
+        journal->save({{d->path, 0, file.size()}}, false);
+        reachStep("journal written");
+    }
     file.close();
 
     QSaveFile replacement(d->path);

@@ -377,4 +377,36 @@ TEST_F(SqlEngineTest, KeepsWhatTheFileHolds)
     EXPECT_EQ(select(query), fromFile(query));
 }
 
+// A transaction's writes reach other readers at its commit; a rollback,
+// or going back to a savepoint, undoes them in the engine's copy and in
+// the file alike.
+TEST_F(SqlEngineTest, GroupsWritesInTransactionsWithSavepoints)
+{
+    insertLogRows();
+    const QString query = "SELECT id, crew FROM ab12 ORDER BY id";
+    const QString before = select(query);
+
+    engine.beginTransaction();
+    run("UPDATE ab12 SET crew = 'one' WHERE id = 1");
+    run("SAVEPOINT skelvo_row");
+    run("UPDATE ab12 SET crew = 'two' WHERE id = 2");
+    run("INSERT INTO ab12 (ct, crew) VALUES (9, 'new')");
+    run("ROLLBACK TO SAVEPOINT skelvo_row");
+    EXPECT_EQ(select("SELECT crew FROM ab12 WHERE id <= 2 OR ct = 9 ORDER BY id"),
+              "one; it's \\a, \"b\"");
+    EXPECT_TRUE(failure("DROP TABLE ab12").contains("トランザクションの中では"));
+    EXPECT_TRUE(failure("ROLLBACK TO SAVEPOINT other").contains("セーブポイント other"));
+    engine.rollBack();
+    EXPECT_EQ(select(query), before);
+    EXPECT_EQ(fromFile(query), before);
+
+    engine.beginTransaction();
+    run("UPDATE ab12 SET crew = 'kept' WHERE id = 3");
+    run("INSERT INTO ab12 (ct, crew) VALUES (9, 'new')");
+    engine.commit();
+    EXPECT_EQ(fromFile("SELECT id, crew FROM ab12 WHERE id >= 3 ORDER BY id"),
+              "3|kept; 4|-; 5|new");
+    EXPECT_THROW(engine.commit(), SkelvoError);
+}
+
 } // namespace

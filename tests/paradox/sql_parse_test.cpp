@@ -113,6 +113,10 @@ struct Describer
         return QString("INDEX ") + (s.unique ? "UNIQUE " : "") + s.index + " ON " + s.table + " (" +
                s.columns.join(',') + ')';
     }
+    QString operator()(const SavepointStatement& s) const
+    {
+        return (s.rollBack ? "ROLLBACK TO " : "SAVEPOINT ") + s.name;
+    }
 };
 
 // The parse tree, or "error: " and the message.
@@ -210,6 +214,10 @@ TEST(SqlParse, ReadsInsertUpdateDelete)
         {"DELETE t", "error: FROM が必要です"},
         {"DROP TABLE ab12", "DROP ab12"},
         {"drop table \"ab12.DB\";", "DROP ab12.DB"},
+        {"SAVEPOINT skelvo_row", "SAVEPOINT skelvo_row"},
+        {"ROLLBACK TO SAVEPOINT skelvo_row", "ROLLBACK TO skelvo_row"},
+        {"rollback to p1;", "ROLLBACK TO p1"},
+        {"ROLLBACK", "error: ROLLBACK はこの"},
     };
     for (const ParseCase& c : cases)
         expectParses(c);

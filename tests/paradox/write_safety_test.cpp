@@ -9,6 +9,8 @@
 #include <QSysInfo>
 #include <functional>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 // A write stopped at any of its steps, as by a crash, leaves the old table
 // or the new one, whole, once the table is opened again; a second writer
@@ -105,8 +107,10 @@ protected:
     {
         const QString path = folder.filePath(QStringLiteral("JA2345.DB"));
         Table table = Table::create(path, LogFields);
+        table.beginTransaction();
         for (int n = 1; n <= rows; ++n)
             appendRow(table, logRow(n));
+        table.commit();
         return path;
     }
 
@@ -255,6 +259,115 @@ TEST_F(WriteSafety, LockLeftByAnEndedProgramIsTakenOver)
     Table table = Table::open(path);
     appendRow(table, logRow(4));
     EXPECT_EQ(table.readAll().size(), 4);
+}
+
+// The writes of one transaction: appends that fill the last block and open
+// a new one, a long remark, and updates of an old row and of a new one.
+void transactionWrites(Table& table)
+{
+    table.beginTransaction();
+    appendRow(table, logRow(201));
+    appendRow(table,
+              {QVariant(), QStringLiteral("x"), 1, QStringLiteral("長い備考").repeated(900)});
+    const QList<Record> records = table.readAll();
+    for (const Record& record : {records[1], records.last()}) {
+        Row row = record.values;
+        row[1] = QStringLiteral("変更");
+        row[3] = QStringLiteral("新しい備考").repeated(3);
+        table.update(record.position, row);
+    }
+    table.commit();
+}
+
+// Runs the transaction in a child process that ends abruptly, unflushed
+// buffers and all, once it reaches the given step (0: never).
+void runInChildUntil(const QString& path, int stopAt)
+{
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        int reached = 0;
+        Table::setStepHook([&](const char*) {
+            if (++reached == stopAt)
+                _exit(0);
+        });
+        try {
+            Table table = Table::open(path);
+            transactionWrites(table);
+        } catch (...) {
+            _exit(2);
+        }
+        _exit(stopAt == 0 ? 0 : 3);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_EQ(WEXITSTATUS(status), 0) << "the child did not reach step " << stopAt;
+}
+
+TEST_F(WriteSafety, TransactionKilledAtAnyStepLeavesTheOldOrTheNewTable)
+{
+    testsupport::TempFolder reference;
+    const QString referencePath = makeTable(reference, oneBlock() - 1);
+    const QList<Row> before = valuesOf(Table::open(referencePath).readAll());
+    QStringList steps;
+    Table::setStepHook([&](const char* step) { steps.append(QString::fromLatin1(step)); });
+    {
+        Table table = Table::open(referencePath);
+        transactionWrites(table);
+    }
+    Table::setStepHook({});
+    const QList<Row> after = valuesOf(Table::open(referencePath).readAll());
+    ASSERT_EQ(steps.mid(steps.size() - 2),
+              (QStringList{QStringLiteral("files synced"), QStringLiteral("journal removed")}));
+    // One journal for the whole transaction: each write adds a part.
+    EXPECT_EQ(steps.count(QStringLiteral("journal written")), 4);
+
+    for (int stopAt = 1; stopAt <= steps.size(); ++stopAt) {
+        SCOPED_TRACE("killed after step " + std::to_string(stopAt) + " " +
+                     steps[stopAt - 1].toStdString());
+        testsupport::TempFolder folder;
+        const QString path = makeTable(folder, oneBlock() - 1);
+        runInChildUntil(path, stopAt);
+        const QList<Row> reopened = valuesOf(Table::open(path).readAll());
+        EXPECT_EQ(reopened, stopAt == steps.size() ? after : before);
+        EXPECT_FALSE(QFile::exists(path + QStringLiteral(".journal")));
+        paradoxtest::expectPxlibReadsTheSame(path);
+    }
+}
+
+TEST_F(WriteSafety, RolledBackTransactionLeavesTheTableAndItsLock)
+{
+    testsupport::TempFolder folder;
+    const QString path = makeTable(folder, oneBlock() - 1);
+    const QList<Row> before = valuesOf(Table::open(path).readAll());
+    {
+        Table table = Table::open(path);
+        table.beginTransaction();
+        appendRow(table, logRow(300));
+        const int savepoint = table.savepoint();
+        appendRow(table, logRow(301));
+        const Record first = table.readAll().first();
+        Row changed = first.values;
+        changed[3] = QStringLiteral("変更").repeated(50);
+        table.update(first.position, changed);
+        table.rollBackTo(savepoint);
+        QList<Row> expected = before;
+        expected.append(valuesOf(table.readAll()).last());
+        EXPECT_EQ(valuesOf(table.readAll()), expected);
+        EXPECT_EQ(expected.last()[1], logRow(300)[1]);
+        table.rollBack();
+        EXPECT_EQ(valuesOf(table.readAll()), before);
+
+        table.beginTransaction();
+        appendRow(table, logRow(302));
+    } // destroyed within a transaction: rolled back
+    EXPECT_EQ(valuesOf(Table::open(path).readAll()), before);
+    EXPECT_FALSE(QFile::exists(path + QStringLiteral(".journal")));
+    Table other = Table::open(path);
+    appendRow(other, logRow(303));
+    EXPECT_EQ(other.readAll().size(), before.size() + 1);
+    paradoxtest::expectPxlibReadsTheSame(path);
 }
 
 } // namespace
