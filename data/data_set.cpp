@@ -60,11 +60,14 @@ void DataSet::loadRows()
     }
     rows_.clear();
     pending_.clear();
+    rows_.reserve(std::max(query.size(), 0));
+    const int width = record.count();
     while (query.next()) {
         auto row = std::make_shared<DataSetRow>();
-        row->values.reserve(record.count());
-        for (int i = 0; i < record.count(); ++i)
+        row->values.reserve(width);
+        for (int i = 0; i < width; ++i)
             row->values.append(query.value(i));
+        // One copy: the row's values are what the table holds.
         row->stored = row->values;
         row->position = qsizetype(rows_.size());
         rows_.push_back(std::move(row));
@@ -108,7 +111,13 @@ void DataSet::requireRows() const
         throw SkelvoError(QStringLiteral("テーブルにレコードがありません。"));
 }
 
-DataSetRow& DataSet::currentRow() const
+const DataSetRow& DataSet::currentRow() const
+{
+    requireRows();
+    return *rows_[current_];
+}
+
+DataSetRow& DataSet::currentRow()
 {
     requireRows();
     return *rows_[current_];
@@ -119,6 +128,9 @@ void DataSet::setState(State state)
     if (state_ == state)
         return;
     state_ = state;
+    // The copy that cancel() restores is needed only while editing.
+    if (state != State::Edit)
+        editBackup_ = {};
     emit stateChanged();
 }
 
@@ -246,9 +258,9 @@ void DataSet::setValue(QStringView name, const QVariant& value)
     emit rowChanged(int(current_));
 }
 
-QVariant DataSet::valueAt(int row, int field) const
+const QVariant& DataSet::valueAt(int row, int field) const
 {
-    return rows_[row]->values[field];
+    return std::as_const(rows_[row]->values)[field];
 }
 
 void DataSet::edit()

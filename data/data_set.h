@@ -77,8 +77,9 @@ public:
     int asInteger(QStringView name) const;
     bool asBoolean(QStringView name) const;
     void setValue(QStringView name, const QVariant& value);
-    // Reads any row without moving to it (for grids).
-    QVariant valueAt(int row, int field) const;
+    // Reads any row without moving to it (for grids). The value stays
+    // valid until the row-set changes.
+    const QVariant& valueAt(int row, int field) const;
 
     State state() const { return state_; }
     void edit();
@@ -129,7 +130,10 @@ signals:
 private:
     using RowPtr = std::shared_ptr<DataSetRow>;
 
-    DataSetRow& currentRow() const;
+    // Reads go through the const row: a read must not detach the values the
+    // row shares with its stored copy.
+    const DataSetRow& currentRow() const;
+    DataSetRow& currentRow();
     int fieldIndexOrRaise(QStringView name) const;
     void requireOpen() const;
     void requireRows() const;

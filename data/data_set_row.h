@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QVariant>
+#include <algorithm>
 
 // One row held by a row-set. Rows are shared so that bookmarks and pending
 // changes can refer to a row that has moved or left the visible rows.
@@ -26,4 +27,14 @@ struct DataSetRow
     WriteSettings pendingSettings; // as they were when the held change was posted
 
     bool inStore() const { return !stored.isEmpty(); }
+    // After a write: a row whose values are exactly what the table holds
+    // (type and null alike) keeps one copy of them again.
+    void settle()
+    {
+        const auto same = [](const QVariant& a, const QVariant& b) {
+            return a.metaType() == b.metaType() && a.isNull() == b.isNull() && a == b;
+        };
+        if (std::equal(values.cbegin(), values.cend(), stored.cbegin(), stored.cend(), same))
+            stored = values;
+    }
 };

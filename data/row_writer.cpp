@@ -232,13 +232,14 @@ void RowWriter::insert(DataSetRow& row, const WriteSettings& settings)
     QStringList columns, marks;
     Statement statement;
     QList<QVariant> stored(fields_.size());
+    const QList<QVariant>& values = row.values;
     for (int i = 0; i < fields_.size(); ++i) {
         // Unset values are left to the table's defaults.
-        if (!settings.flags[i].inUpdate || row.values[i].isNull())
+        if (!settings.flags[i].inUpdate || values[i].isNull())
             continue;
         columns.append(fields_[i]);
-        marks.append(valueText(statement, row.values[i]));
-        stored[i] = row.values[i];
+        marks.append(valueText(statement, values[i]));
+        stored[i] = values[i];
     }
     statement.sql =
         QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
@@ -252,17 +253,21 @@ void RowWriter::insert(DataSetRow& row, const WriteSettings& settings)
         }
     }
     row.stored = stored;
+    row.settle();
 }
 
 void RowWriter::update(DataSetRow& row, const WriteSettings& settings)
 {
     QStringList assignments;
     Statement statement;
+    const QList<QVariant>& values = row.values;
+    const QList<QVariant>& stored = row.stored;
+    QList<int> changed;
     for (int i = 0; i < fields_.size(); ++i) {
-        if (!settings.flags[i].inUpdate || row.values[i] == row.stored[i])
+        if (!settings.flags[i].inUpdate || values[i] == stored[i])
             continue;
-        assignments.append(fields_[i] + QStringLiteral(" = ") +
-                           valueText(statement, row.values[i]));
+        changed.append(i);
+        assignments.append(fields_[i] + QStringLiteral(" = ") + valueText(statement, values[i]));
     }
     if (!assignments.isEmpty()) {
         statement.sql = QStringLiteral("UPDATE %1 SET %2")
@@ -270,10 +275,9 @@ void RowWriter::update(DataSetRow& row, const WriteSettings& settings)
         const QString rowName = describe(row, settings);
         runExactlyOne(statement, whereClause(row, settings, rowName), rowName);
     }
-    for (int i = 0; i < fields_.size(); ++i) {
-        if (settings.flags[i].inUpdate)
-            row.stored[i] = row.values[i];
-    }
+    for (int i : std::as_const(changed))
+        row.stored[i] = values[i];
+    row.settle();
 }
 
 void RowWriter::remove(const DataSetRow& row, const WriteSettings& settings)

@@ -31,14 +31,16 @@ bool ParadoxResult::reset(const QString& statement)
 
 QVariant ParadoxResult::data(int field)
 {
-    const QVariant& value = result_.rows[at()][field];
+    // Read through const lists: the rows share their values with the
+    // engine's copy of the table, and a write access would copy each row.
+    const QVariant& value = std::as_const(result_.rows)[at()][field];
     // A null arrives typed, as from the other stores' drivers.
     return value.isValid() ? value : QVariant(paradox::metaTypeOf(result_.columns[field].type));
 }
 
 bool ParadoxResult::isNull(int field)
 {
-    return !result_.rows[at()][field].isValid();
+    return !std::as_const(result_.rows)[at()][field].isValid();
 }
 
 bool ParadoxResult::fetch(int row)

@@ -272,17 +272,42 @@ private:
         return result;
     }
 
-    // A write joins the open transaction. One that fails part-way leaves
-    // the copy in doubt: the next statement reads the table again.
+    // A write joins the open transaction. Without one, the statement is a
+    // transaction of its own: a statement that writes many rows counts
+    // whole or not at all, and its files are synced once. A write that
+    // fails leaves the copy in doubt: the next statement reads the table
+    // again.
     template <typename Write>
     auto writing(CachedTable& table, Write write) const -> decltype(write())
     {
-        transaction_.join(table);
+        const bool ownTransaction = !transaction_.isOpen();
+        if (ownTransaction)
+            table.table.beginTransaction();
+        else
+            transaction_.join(table);
         try {
-            return write();
+            auto result = write();
+            if (ownTransaction) {
+                table.table.commit();
+                cache_.committed(table);
+            }
+            return result;
         } catch (...) {
+            if (ownTransaction && table.table.inTransaction())
+                rollBackLeavingTheJournal(table.table);
             cache_.invalidate(table);
             throw;
+        }
+    }
+
+    // The error that stopped the write is the one to report; should the
+    // rollback fail too, the journal stays and the next opening of the
+    // table rolls it back.
+    static void rollBackLeavingTheJournal(Table& table)
+    {
+        try {
+            table.rollBack();
+        } catch (const SkelvoError&) {
         }
     }
 

@@ -39,6 +39,13 @@ protected:
             rows().setFieldFlags(key, {false, true, true});
         rows().setWhereMode(WhereMode::KeyOnly);
     }
+    // The current row holds its values and the table's copy of them in one
+    // list, as a row without a held change should.
+    bool holdsOneCopy()
+    {
+        const std::shared_ptr<DataSetRow> row = rows().bookmark().lock();
+        return row->values.constData() == row->stored.constData();
+    }
 };
 
 TEST_P(RowSetSuite, ReadsInKeyOrderAndMovesWithEndFlags)
@@ -253,6 +260,37 @@ TEST_P(RowSetSuite, BookmarksSurviveInsertsAndDeletes)
     EXPECT_FALSE(rows().bookmarkValid(mark));
     EXPECT_THROW(rows().gotoBookmark(mark), SkelvoError);
     send();
+}
+
+TEST_P(RowSetSuite, ReadingEveryCellCopiesNoRow)
+{
+    seed({{1, 0, "a"}, {2, 0, "b"}});
+    open();
+    for (int row = 0; row < rows().recordCount(); ++row) {
+        for (int field = 0; field < rows().fieldCount(); ++field)
+            rows().valueAt(row, field);
+    }
+    for (rows().first(); !rows().eof(); rows().next()) {
+        for (const QString& name : rows().fieldNames())
+            rows().asString(name);
+        EXPECT_TRUE(holdsOneCopy()) << "row " << rows().recNo();
+    }
+}
+
+TEST_P(RowSetSuite, OnlyAChangedRowHoldsASecondCopyUntilWritten)
+{
+    seed({{1, 0, "a"}, {2, 0, "b"}});
+    open();
+    prepareEdit();
+    rows().edit();
+    rows().setValue(u"crew", "A");
+    rows().post();
+    EXPECT_EQ(holdsOneCopy(), !cached());
+    rows().next();
+    EXPECT_TRUE(holdsOneCopy());
+    send();
+    rows().first();
+    EXPECT_TRUE(holdsOneCopy());
 }
 
 TEST_P(RowSetSuite, AwkwardTextRoundTripsByteExact)

@@ -409,4 +409,22 @@ TEST_F(SqlEngineTest, GroupsWritesInTransactionsWithSavepoints)
     EXPECT_THROW(engine.commit(), SkelvoError);
 }
 
+// A statement that writes several rows and stops on one of them, as on a
+// full disk, leaves none of them written.
+TEST_F(SqlEngineTest, AStatementCountsWholeOrNotAtAll)
+{
+    insertLogRows();
+    const QString query = "SELECT id, crew FROM ab12 ORDER BY id";
+    const QString before = select(query);
+    int records = 0;
+    Table::setStepHook([&](const char* step) {
+        if (std::string(step) == "record written" && ++records == 3)
+            throw SkelvoError(QStringLiteral("ディスクがいっぱいです。"));
+    });
+    EXPECT_TRUE(failure("UPDATE ab12 SET crew = 'all'").contains("ディスクがいっぱいです。"));
+    Table::setStepHook({});
+    EXPECT_EQ(select(query), before);
+    EXPECT_EQ(fromFile(query), before);
+}
+
 } // namespace
