@@ -1,14 +1,19 @@
 #include "bench/bench_stores.h"
 
+#include "data/data_set.h"
 #include "db/table_management.h"
+#include "paradox/paradox_driver.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <cstdio>
 #include <stdexcept>
 
 namespace bench {
 
-StoreTable::StoreTable(const Store& store, const QString& table) : table_(table)
+StoreTable::StoreTable(const Store& store, const QString& table) : store_(store), table_(table)
 {
     const auto env = [](const char* name) { return qEnvironmentVariable(name); };
     connections_.DatabaseKind = store.kind;
@@ -46,6 +51,47 @@ StoreTable::~StoreTable()
     connections_.CloseLogTable();
     QSqlQuery(database()).exec("DROP TABLE " + table_);
     connections_.DisconnectDatabase();
+}
+
+DataSet& StoreTable::openLog()
+{
+    DataSet& rows = connections_.requireDataSet();
+    // The program's open keeps its reason to itself; the row-set's own
+    // open raises it.
+    if (!connections_.OpenLogTable())
+        rows.open();
+    return rows;
+}
+
+QString StoreTable::tableFilePath() const
+{
+    return QDir(connections_.DatabaseName).filePath(table_ + ".DB");
+}
+
+int runAtEachSize(int argc, char** argv, const std::function<void(int rows)>& work)
+{
+    QCoreApplication app(argc, argv);
+    ParadoxDriver::registerDriver();
+    QList<int> sizes;
+    for (int i = 1; i < argc; ++i) {
+        bool number = false;
+        sizes.append(QString::fromLocal8Bit(argv[i]).toInt(&number));
+        // The opening row and at least one flight.
+        if (!number || sizes.last() < 2) {
+            std::fprintf(stderr, "usage: %s [rows (2 or more)]...\n", argv[0]);
+            return 2;
+        }
+    }
+    if (sizes.isEmpty())
+        sizes.append(10000);
+    try {
+        for (int rows : sizes)
+            work(rows);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        return 1;
+    }
+    return 0;
 }
 
 } // namespace bench

@@ -1,29 +1,22 @@
-// Moving a 10,000-row logbook through the CSV file on each store, next to
-// baselines in the same run: importing against a raw transaction of the
-// same INSERTs through Qt SQL, exporting against reading every cell with a
-// forward-only query. Medians of three runs. Run through
-// bench/run-csv-benchmark.sh, which starts a private MariaDB server.
+// Moving a logbook through the CSV file on each store, next to baselines
+// in the same run: importing against a raw transaction of the same INSERTs
+// through Qt SQL, exporting against reading every cell with a forward-only
+// query. Medians of three runs:
+//   bench/csv_benchmark [rows]...   (through scripts/bench.sh)
 #include "bench/bench_stores.h"
-#include "bench/median_time.h"
+#include "bench/project_run.h"
 #include "core/csv_format.h"
-#include "core/error.h"
 #include "data/statement_values.h"
 #include "db/csv_transfer.h"
 #include "db/store_connections.h"
 #include "db/table_management.h"
-#include "paradox/paradox_driver.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTemporaryDir>
-#include <algorithm>
-#include <cstdio>
-#include <functional>
 #include <stdexcept>
-#include <vector>
+#include <string>
 
 namespace {
 
@@ -71,23 +64,11 @@ QList<QStringList> logbookRows(int count)
     return rows;
 }
 
-void runStore(const bench::Store& store, const QString& csvFile, const QList<QStringList>& rows)
+// The same INSERTs as the import's, values bound (as literals through
+// ODBC), made before the clock runs.
+double rawInsertsMs(QSqlDatabase db, const QList<QStringList>& rows,
+                    const std::function<void()>& empty)
 {
-    bench::StoreTable table(store, Table);
-    StoreConnections& connections = table.connections();
-    const QString connection = table.connectionName();
-    QSqlDatabase db = table.database();
-    const auto empty = [&] { TableManagement::EmptyLogTable(connections); };
-
-    const double importMs = medianMs(
-        [&] {
-            const CsvTransfer::ImportFile file = CsvTransfer::readFile(csvFile, {});
-            CsvTransfer::appendRows(connection, Table, file, 1, {});
-        },
-        empty);
-
-    // The same INSERTs, values bound (as literals through ODBC), made
-    // before the clock runs.
     const QStringList columns = QStringList{"ct", "sb"} + CsvTransfer::dataColumnNames();
     StatementValues values;
     values.probe(db);
@@ -102,7 +83,7 @@ void runStore(const bench::Store& store, const QString& csvFile, const QList<QSt
             literalStatements.append(head + literals.join(u',') + u')');
         }
     }
-    const double rawImportMs = medianMs(
+    return medianMs(
         [&] {
             const bool transaction = db.transaction();
             QSqlQuery query(db);
@@ -124,52 +105,66 @@ void runStore(const bench::Store& store, const QString& csvFile, const QList<QSt
                 db.commit();
         },
         empty);
+}
 
-    const QString exported = csvFile + ".out";
-    const double exportMs =
-        medianMs([&] { CsvTransfer::writeFile(connection, Table, exported, {}); });
-    qint64 cells = 0;
-    const double rawExportMs = medianMs([&] {
+double rawReadMs(QSqlDatabase db)
+{
+    return medianMs([&] {
         QSqlQuery query(db);
         query.setForwardOnly(true);
         exec(query, "SELECT * FROM " + Table + " ORDER BY ct, sb");
         const int width = query.record().count();
-        cells = 0;
+        qint64 cells = 0;
         while (query.next()) {
             for (int i = 0; i < width; ++i)
                 cells += query.value(i).toString().size();
         }
+        if (cells == 0)
+            throw std::runtime_error("the raw read found no cells");
     });
+}
 
-    std::printf("%-12s import %8.0f ms  raw INSERTs %8.0f ms  ratio %5.2fx | export %7.0f ms  "
-                "raw read %7.0f ms  ratio %5.2fx\n",
-                store.name, importMs, rawImportMs, importMs / rawImportMs, exportMs, rawExportMs,
-                exportMs / rawExportMs);
-    std::fflush(stdout);
+// Imports first, so that the export has the rows.
+void measure(const bench::Store& store, const QString& csvFile, const QList<QStringList>& rows)
+{
+    bench::StoreTable table(store, Table);
+    const QString connection = table.connectionName();
+    const auto empty = [&] { TableManagement::EmptyLogTable(table.connections()); };
+
+    // A run that moved fewer rows would time less work.
+    const auto check = [&](int moved) {
+        if (moved != rows.size())
+            throw std::runtime_error("the CSV file moved " + std::to_string(moved) + " rows");
+    };
+    const bench::ProjectRun import = bench::runProject(
+        [&] {
+            const CsvTransfer::ImportFile file = CsvTransfer::readFile(csvFile, {});
+            check(CsvTransfer::appendRows(connection, Table, file, 1, {}));
+        },
+        empty);
+    const double rawImportMs = rawInsertsMs(table.database(), rows, empty);
+    bench::print(
+        {"CSV import", store.name, int(rows.size()), import.ms, rawImportMs, import.peakBytes});
+
+    const bench::ProjectRun exported = bench::runProject(
+        [&] { check(CsvTransfer::writeFile(connection, Table, csvFile + ".out", {})); });
+    bench::print({"CSV export", store.name, int(rows.size()), exported.ms,
+                  rawReadMs(table.database()), exported.peakBytes});
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    ParadoxDriver::registerDriver();
-    const int count = argc > 1 ? std::atoi(argv[1]) : 10000;
-    QTemporaryDir folder;
-    const QList<QStringList> rows = logbookRows(count);
-    QStringList lines{CsvFormat::formatLine(CsvTransfer::dataColumnNames())};
-    for (const QStringList& row : rows)
-        lines.append(CsvFormat::formatLine(row));
-    const QString csv = folder.filePath("logbook.csv");
-    CsvFormat::writeFile(csv, lines);
-
-    std::printf("%d rows through the CSV file (medians of %d runs)\n", count, MedianRuns);
-    try {
+    return bench::runAtEachSize(argc, argv, [](int count) {
+        QTemporaryDir folder;
+        const QList<QStringList> rows = logbookRows(count);
+        QStringList lines{CsvFormat::formatLine(CsvTransfer::dataColumnNames())};
+        for (const QStringList& row : rows)
+            lines.append(CsvFormat::formatLine(row));
+        const QString csv = folder.filePath("logbook.csv");
+        CsvFormat::writeFile(csv, lines);
         for (const bench::Store& store : bench::Stores)
-            runStore(store, csv, rows);
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "%s\n", error.what());
-        return 1;
-    }
-    return 0;
+            measure(store, csv, rows);
+    });
 }

@@ -22,7 +22,7 @@ struct Measurement
 // "| work | store | rows | project ms | baseline ms | ratio | peak MiB |"
 inline void print(const Measurement& m)
 {
-    std::printf("| %s | %s | %d | %.0f | %.0f | %.2f× | %.1f |\n", qPrintable(m.work),
+    std::printf("| %s | %s | %d | %.1f | %.1f | %.2f× | %.1f |\n", qPrintable(m.work),
                 qPrintable(m.store), m.rows, m.projectMs, m.baselineMs,
                 m.baselineMs > 0 ? m.projectMs / m.baselineMs : 0.0,
                 double(m.peakBytes) / (1024.0 * 1024.0));

@@ -1,0 +1,102 @@
+// Appending one flight to a log table whose totals are right and
+// recalculating from it, as the entry window does after its dialog, on each
+// store; the time should not grow with the table. Baseline in the same
+// run: one raw INSERT of the row and one UPDATE of its totals through a
+// plain query on the same connection. Medians of three runs, each on a
+// fresh append:
+//   bench/append_recalc_benchmark [rows]...   (through scripts/bench.sh)
+#include "bench/bench_stores.h"
+#include "bench/log_rows.h"
+#include "bench/project_run.h"
+#include "calc/entry_routines.h"
+#include "calc/totals_calculation.h"
+#include "core/preferences.h"
+#include "core/time_text.h"
+#include "data/data_set.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <stdexcept>
+
+namespace {
+
+const QString Table = QStringLiteral("bench_append");
+const QString FlightTime = QStringLiteral("00:30");
+
+void exec(QSqlQuery& query, const QString& sql)
+{
+    if (!query.exec(sql))
+        throw std::runtime_error((sql + ": " + query.lastError().text()).toStdString());
+}
+
+// The entry window's append: the routine gives the row its keys, the
+// dialog's part is typing the two times, then the pass from the new row.
+void appendFlight(DataSet& rows, bool zeroIdOnNewRows)
+{
+    EntryRoutineContext context;
+    context.zeroIdOnNewRows = zeroIdOnNewRows;
+    context.showEntryDialog = [&rows] {
+        rows.setValue(u"blocktime", QStringLiteral("00:40"));
+        rows.setValue(u"flighttime", FlightTime);
+        return true;
+    };
+    if (!AppendEntry(rows, context))
+        throw std::runtime_error("the append was refused");
+    CalcTotals(rows, Preferences{}, 1);
+}
+
+// A pass that wrote nothing would time nothing: each appended flight must
+// carry the total on by its time.
+void checkTotalsCarried(DataSet& rows, const QString& before, int flights)
+{
+    QString expected = before;
+    for (int i = 0; i < flights; ++i)
+        expected = MyutyTime::TimeAdd(expected, FlightTime);
+    if (ShowTotals(rows).sincema != expected)
+        throw std::runtime_error(("the appended rows' total is not " + expected).toStdString());
+}
+
+double rawInsertAndUpdateMs(QSqlDatabase db, int firstCt)
+{
+    QStringList sets;
+    for (const QString& column : bench::TotalColumns)
+        sets.append(column + " = '1000:00'");
+    int ct = firstCt;
+    return medianMs([&] {
+        QSqlQuery query(db);
+        exec(query, QStringLiteral("INSERT INTO %1 (ct, sb, blocktime, flighttime) "
+                                   "VALUES (%2, 0, '00:40', '00:30')")
+                        .arg(Table)
+                        .arg(ct));
+        exec(query, QStringLiteral("UPDATE %1 SET %2 WHERE ct = %3 AND sb = 0")
+                        .arg(Table, sets.join(", "))
+                        .arg(ct++));
+    });
+}
+
+void measure(const bench::Store& store, int rows)
+{
+    bench::StoreTable table(store, Table);
+    bench::fillLog(table, rows, bench::StoredTotals::Right);
+    DataSet& data = table.openLog();
+    const QString before = ShowTotals(data).sincema;
+
+    const bench::ProjectRun project =
+        bench::runProject([&] { appendFlight(data, store.kind == MySqlStore); });
+    checkTotalsCarried(data, before, MedianRuns);
+    table.connections().CloseLogTable();
+
+    const double baselineMs = rawInsertAndUpdateMs(table.database(), rows + MedianRuns + 1);
+    bench::print({"recalculation after one append", store.name, rows, project.ms, baselineMs,
+                  project.peakBytes});
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    return bench::runAtEachSize(argc, argv, [](int rows) {
+        for (const bench::Store& store : bench::Stores)
+            measure(store, rows);
+    });
+}
