@@ -7,8 +7,7 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <map>
-#include <memory>
+#include <QSet>
 #include <optional>
 
 namespace paradox::codec {
@@ -49,22 +48,20 @@ void InPlaceWrite::run(Journal* transaction)
     journal.save(regions, !transaction);
     reachStep("journal written");
 
-    std::map<QString, std::unique_ptr<QFile>> files;
+    OpenFiles& files = journal.files();
     for (const Step& step : steps_) {
+        QSet<QString> written;
         for (const Change& change : step.changes) {
-            std::unique_ptr<QFile>& file = files[change.path];
-            if (!file) {
-                file = std::make_unique<QFile>(change.path);
-                if (!file->open(QIODevice::ReadWrite))
-                    cannotWrite(*file);
-            }
-            if (!file->seek(change.offset) || file->write(change.bytes) != change.bytes.size())
-                cannotWrite(*file);
+            QFile& file = files.file(change.path);
+            if (!file.seek(change.offset) || file.write(change.bytes) != change.bytes.size())
+                cannotWrite(file);
+            written.insert(change.path);
         }
         // What the hook sees must be in the files, as after a crash at this point.
-        for (auto& [path, file] : files) {
-            if (!file->flush())
-                cannotWrite(*file);
+        for (const QString& path : std::as_const(written)) {
+            files.wrote(path);
+            if (!files.file(path).flush())
+                cannotWrite(files.file(path));
         }
         reachStep(step.name);
     }

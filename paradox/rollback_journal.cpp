@@ -159,16 +159,9 @@ Journal::Journal(QString path) : path_(std::move(path)), file_(path_)
 void Journal::save(const QList<FileRegion>& regions, bool durable)
 {
     Part part;
-    std::map<QString, std::unique_ptr<QFile>> files;
     for (const FileRegion& region : regions) {
-        std::unique_ptr<QFile>& file = files[region.path];
-        if (!file) {
-            file = std::make_unique<QFile>(region.path);
-            if (!file->open(QIODevice::ReadOnly))
-                fail(region.path, file->errorString());
-        }
         SavedFile& entry = part[QFileInfo(region.path).fileName()];
-        entry.length = file->size();
+        entry.length = files_.size(region.path);
         if (!floors_.contains(region.path))
             floors_.insert(region.path, entry.length);
         const qint64 floor = floors_.value(region.path);
@@ -176,11 +169,12 @@ void Journal::save(const QList<FileRegion>& regions, bool durable)
         if (length <= 0 || saved_.contains({region.path, region.offset, length}))
             continue;
         saved_.insert({region.path, region.offset, length});
-        if (!file->seek(region.offset))
-            fail(region.path, file->errorString());
-        const QByteArray bytes = file->read(length);
+        QFile& file = files_.file(region.path);
+        if (!file.seek(region.offset))
+            fail(region.path, file.errorString());
+        const QByteArray bytes = file.read(length);
         if (bytes.size() != length)
-            fail(region.path, file->errorString());
+            fail(region.path, file.errorString());
         entry.regions.append({region.offset, bytes});
     }
     const QByteArray body = serialize(part);
@@ -188,7 +182,8 @@ void Journal::save(const QList<FileRegion>& regions, bool durable)
     qToBigEndian<qint64>(body.size(), bytes.data());
     bytes += body;
     bytes += QCryptographicHash::hash(body, Checksum);
-    if (!file_.seek(file_.size()) || file_.write(bytes) != bytes.size() || !file_.flush())
+    const qint64 end = partEnds_.isEmpty() ? PartsMagic.size() : partEnds_.last();
+    if (!file_.seek(end) || file_.write(bytes) != bytes.size() || !file_.flush())
         fail(path_, file_.errorString());
     if (durable) {
         syncToDisk(file_);
@@ -213,6 +208,7 @@ void Journal::rollBackTo(int mark)
     if (!file_.seek(0))
         fail(path_, file_.errorString());
     const QByteArray journal = file_.readAll();
+    files_.closeAll(); // their sizes change
     undo(QFileInfo(path_).absoluteDir(), completeParts(journal, from));
     if (!file_.resize(from))
         fail(path_, file_.errorString());
@@ -222,6 +218,7 @@ void Journal::rollBackTo(int mark)
 
 void Journal::remove()
 {
+    files_.closeAll();
     file_.close();
     removeJournalFile(path_);
 }

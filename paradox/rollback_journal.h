@@ -1,5 +1,7 @@
 #pragma once
 
+#include "paradox/open_files.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QHash>
@@ -43,6 +45,9 @@ public:
     // Ends the journal once the writes it covers are on disk.
     void remove();
 
+    // The files the journal covers, open for the writes it saves them for.
+    OpenFiles& files() { return files_; }
+
 private:
     struct RegionKey
     {
@@ -58,6 +63,7 @@ private:
 
     QString path_;
     QFile file_;
+    OpenFiles files_;
     QList<qint64> partEnds_;        // where each part ends in the journal file
     QSet<RegionKey> saved_;         // since the last mark
     QHash<QString, qint64> floors_; // file lengths at the last mark

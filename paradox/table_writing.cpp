@@ -104,10 +104,16 @@ struct WriteSession
         if (!d.transaction) {
             lock.emplace(d.path);
             rollBack(journalPath(d.path));
+            own.emplace();
+            d.openFile(*own, QIODevice::ReadOnly);
+            d.refresh(*own);
         }
-        d.openFile(file, QIODevice::ReadOnly);
-        if (!d.transaction)
-            d.refresh(file);
+    }
+
+    // The table file to read the table as it is now.
+    QFile& file(TableState& d)
+    {
+        return d.transaction ? d.transaction->journal().files().file(d.path) : *own;
     }
 
     Journal* journal(TableState& d) const
@@ -116,7 +122,7 @@ struct WriteSession
     }
 
     std::optional<TableLock> lock;
-    QFile file;
+    std::optional<QFile> own;
 };
 
 // Takes the table's next autoincrement number for each such field.
@@ -214,7 +220,7 @@ RecordPosition Table::append(Row& row)
     d->checkRowSize(row);
     WriteSession session(*d);
     checkWritable(); // as the table is now, should another program have changed it
-    QFile& file = session.file;
+    QFile& file = session.file(*d);
 
     TableHeader header = d->header;
     const Row values = withAutoIncrements(row, header, *d);
@@ -230,7 +236,6 @@ RecordPosition Table::append(Row& row)
     header.recordCount += 1;
     putHeader(file, header, write, *d);
     const qint64 sizeBefore = file.size();
-    file.close();
 
     write.run(session.journal(*d));
     appendedRecord(*d, d->header, sizeBefore, header, position);
@@ -250,7 +255,7 @@ void Table::update(RecordPosition position, const Row& row)
     d->checkRowSize(row);
     WriteSession session(*d);
     checkWritable(); // as the table is now, should another program have changed it
-    QFile& file = session.file;
+    QFile& file = session.file(*d);
 
     const TableHeader& header = d->header;
     if (!holdsRecord(file, *d, position))
@@ -272,7 +277,6 @@ void Table::update(RecordPosition position, const Row& row)
     write.put(d->path, position, record);
     write.endStep("record written");
     putHeader(file, header, write, *d);
-    file.close();
 
     write.run(session.journal(*d));
     if (memo)
@@ -286,7 +290,7 @@ void Table::remove(const QList<RecordPosition>& positions)
         return;
     WriteSession session(*d);
     checkWritable(); // as the table is now, should another program have changed it
-    QFile& file = session.file;
+    QFile& file = session.file(*d);
 
     TableHeader header = d->header;
     const int recordSize = header.recordSize;
@@ -308,11 +312,14 @@ void Table::remove(const QList<RecordPosition>& positions)
 
     const QByteArray bytes = packedTable(readBytes(file, 0, header.headerSize, *d), kept, header);
     if (Journal* journal = session.journal(*d)) {
-        // The rewrite replaces the whole file: the journal keeps all of it.
+        // The rewrite replaces the whole file: the journal keeps all of it,
+        // and lets go of the old file before it is replaced.
         journal->save({{d->path, 0, file.size()}}, false);
         reachStep("journal written");
+        journal->files().closeAll();
+    } else {
+        file.close();
     }
-    file.close();
 
     QSaveFile replacement(d->path);
     if (!replacement.open(QIODevice::WriteOnly) || replacement.write(bytes) != bytes.size())
