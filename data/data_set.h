@@ -49,6 +49,10 @@ public:
     // A column numbered by the store: a row that has a number is found by
     // it alone when written back.
     void setIdentityField(const QString& name) { writer_.setIdentityField(name); }
+    void setStoredForm(RowWriter::StoredForm storedForm)
+    {
+        writer_.setStoredForm(std::move(storedForm));
+    }
 
     // Runs the command text and loads its rows; the first row is current.
     void open();

@@ -227,8 +227,23 @@ QSqlQuery& RowWriter::runExactlyOne(const Statement& statement, const Statement&
     return *query;
 }
 
+void RowWriter::takeStoredForm(DataSetRow& row, const WriteSettings& settings) const
+{
+    if (!storedForm_)
+        return;
+    for (int i = 0; i < fields_.size(); ++i) {
+        if (!settings.flags[i].inUpdate)
+            continue;
+        const QVariant& value = std::as_const(row.values)[i];
+        QVariant kept = storedForm_(value);
+        if (kept != value)
+            row.values[i] = std::move(kept);
+    }
+}
+
 void RowWriter::insert(DataSetRow& row, const WriteSettings& settings)
 {
+    takeStoredForm(row, settings);
     QStringList columns, marks;
     Statement statement;
     QList<QVariant> stored(fields_.size());
@@ -258,6 +273,7 @@ void RowWriter::insert(DataSetRow& row, const WriteSettings& settings)
 
 void RowWriter::update(DataSetRow& row, const WriteSettings& settings)
 {
+    takeStoredForm(row, settings);
     QStringList assignments;
     Statement statement;
     const QList<QVariant>& values = row.values;

@@ -10,6 +10,7 @@
 #include <QSqlQuery>
 #include <QString>
 #include <QVariantList>
+#include <functional>
 
 // A table name as the statements of this connection carry it: as it stands
 // when it is a plain name (letters, digits and '_', not starting with a
@@ -29,6 +30,11 @@ class RowWriter
 public:
     void reset(const QString& connectionName, const QString& table, const QStringList& fieldNames);
     void setIdentityField(const QString& name);
+    // How the store keeps a value it is given (text in the look-alikes of
+    // its code page, say), so that the row shows what the table holds once
+    // written. Without one, values are kept as given.
+    using StoredForm = std::function<QVariant(const QVariant&)>;
+    void setStoredForm(StoredForm storedForm) { storedForm_ = std::move(storedForm); }
     // Each of these leaves the row as the table now holds it on success.
     void insert(DataSetRow& row, const WriteSettings& settings);
     void update(DataSetRow& row, const WriteSettings& settings);
@@ -60,6 +66,8 @@ private:
     QSqlQuery& prepared(const QString& sql);
     void runPlain(const QString& sql);
     [[noreturn]] void raise(const QString& rowName, const QString& reason) const;
+    // The values the settings write, in the form the store keeps them.
+    void takeStoredForm(DataSetRow& row, const WriteSettings& settings) const;
 
     QString connectionName_;
     QString table_;    // as the user knows it, for messages
@@ -67,6 +75,7 @@ private:
     QStringList fields_;
     int identityField_ = -1;
     QString identityName_;
+    StoredForm storedForm_;
     bool inBatch_ = false;
     StatementValues values_;
     QHash<QString, QSqlQuery> preparedQueries_;

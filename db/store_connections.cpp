@@ -4,6 +4,7 @@
 #include "core/logon_user.h"
 #include "core/password.h"
 #include "core/settings_keys.h"
+#include "core/text_encoding.h"
 #include "data/data_set.h"
 #include "data/row_writer.h"
 #include "paradox/paradox_driver.h"
@@ -51,6 +52,24 @@ void setServer(QSqlDatabase& db, const QString& server)
     db.setPort(isPort ? port : -1);
 }
 
+// The folder store keeps text in CP932: a character that CP932 holds only
+// as a look-alike ("〜", "−", "¥" …) is stored as that look-alike, as
+// Windows stores it, and the row shows it so. A character CP932 lacks is
+// left for the store to refuse by name.
+QVariant folderStoredForm(const QVariant& value)
+{
+    if (value.metaType().id() != QMetaType::QString)
+        return value;
+    const QString text = value.toString();
+    if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; }))
+        return value;
+    try {
+        return TextEncoding::decode(TextEncoding::encodeCp932(text), "CP932");
+    } catch (const SkelvoError&) {
+        return value;
+    }
+}
+
 } // namespace
 
 StoreConnections::StoreConnections()
@@ -62,6 +81,7 @@ StoreConnections::StoreConnections()
         dataSets_[kind]->setWriteBack(Kinds[kind].writeBack);
         dataSets_[kind]->setIdentityField(QStringLiteral("id"));
     }
+    dataSets_[ParadoxStore]->setStoredForm(folderStoredForm);
 }
 
 StoreConnections::~StoreConnections() = default;

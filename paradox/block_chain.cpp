@@ -28,7 +28,7 @@ DataBlock readBlockHead(QFile& file, const TableHeader& header, int number, cons
     DataBlock block;
     block.number = number;
     block.offset = blockOffset(header, number);
-    if (number < 1 || block.offset + header.blockSize > file.size())
+    if (number < 1 || block.offset + BlockHeadSize > file.size())
         raiseTableError(fileName,
                         QStringLiteral("ブロック %1 はファイルの外にあります。").arg(number));
     char head[BlockHeadSize];
@@ -44,6 +44,12 @@ DataBlock readBlockHead(QFile& file, const TableHeader& header, int number, cons
                                                  "収まりません。")
                                       .arg(number)
                                       .arg(addDataSize));
+    // Some writers end the file right after the last record of its final
+    // block rather than at the end of the block.
+    if (recordOffset(block, block.recordCount, header.recordSize) > file.size())
+        raiseTableError(
+            fileName,
+            QStringLiteral("ブロック %1 のレコードがファイルの終わりで切れています。").arg(number));
     return block;
 }
 
@@ -52,7 +58,9 @@ QList<DataBlock> readBlockChain(QFile& file, const TableHeader& header, const QS
     QList<DataBlock> chain;
     if (header.fileBlocks == 0)
         return chain;
-    const qint64 blocksInFile = (file.size() - header.headerSize) / header.blockSize;
+    // The last may be only partly in the file.
+    const qint64 blocksInFile =
+        (file.size() - header.headerSize + header.blockSize - 1) / header.blockSize;
     std::vector<bool> passed(size_t(blocksInFile) + 1, false);
     for (int number = header.firstBlock; number != 0;) {
         if (number <= blocksInFile && passed[size_t(number)])

@@ -26,8 +26,9 @@ qint64 blockOffset(const TableHeader& header, int number);
 int recordsPerBlock(const TableHeader& header);
 qint64 recordOffset(const DataBlock& block, int index, int recordSize);
 
-// Reads the head of one block; a block that lies beyond the end of the file,
-// or states more data than it can hold, is an error.
+// Reads the head of one block; a block whose records are not all in the
+// file, or that states more data than it can hold, is an error. The file
+// may end before the end of the block.
 DataBlock readBlockHead(QFile& file, const TableHeader& header, int number,
                         const QString& fileName);
 

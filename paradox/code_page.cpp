@@ -2,6 +2,8 @@
 
 #include "core/text_encoding.h"
 
+#include <algorithm>
+
 namespace paradox::codec {
 namespace {
 
@@ -47,6 +49,16 @@ QByteArray CodePage::encodeCut(const QString& text, int maxBytes) const
         i += length;
     }
     return cut;
+}
+
+QString CodePage::storedForm(const QString& text, int maxBytes) const
+{
+    // Every code page a table names keeps ASCII as it is.
+    const bool ascii =
+        std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+    if (ascii && (maxBytes < 0 || text.size() <= maxBytes))
+        return text;
+    return decode(maxBytes < 0 ? encode(text) : encodeCut(text, maxBytes));
 }
 
 } // namespace paradox::codec

@@ -18,10 +18,16 @@ public:
 
     // Raises an error on bytes the code page does not define.
     QString decode(const QByteArray& bytes) const;
-    // Raises an error naming a character the code page lacks.
+    // Raises an error naming a character the code page lacks. A character
+    // the code page holds only as a look-alike is stored as that look-alike,
+    // as Windows stores it, and reads back so for every reader, the writer
+    // included: in CP932 〜 − ‖ ¢ £ ¬ — ¥ become ～ － ∥ ￠ ￡ ￢ ― \.
     QByteArray encode(const QString& text) const;
     // As encode(), cut to at most maxBytes without splitting a character.
     QByteArray encodeCut(const QString& text, int maxBytes) const;
+    // The text as a read gives it back after encodeCut() (maxBytes < 0:
+    // encode()).
+    QString storedForm(const QString& text, int maxBytes) const;
 
 private:
     int number_;

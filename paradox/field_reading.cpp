@@ -89,6 +89,8 @@ QVariant timestamp(double milliseconds)
 {
     if (!std::isfinite(milliseconds))
         throw SkelvoError(QStringLiteral("日時の値が数ではありません。"));
+    if (std::fabs(milliseconds) >= double(MaxDays) * MillisecondsPerDay)
+        throw SkelvoError(QStringLiteral("日時の値 %1 が範囲の外です。").arg(milliseconds));
     const qint64 whole = std::llround(milliseconds);
     const qint64 days = whole / MillisecondsPerDay - (whole % MillisecondsPerDay < 0 ? 1 : 0);
     const qint64 rest = whole - days * MillisecondsPerDay;

@@ -85,7 +85,7 @@ void writeValue(const FieldLayout& layout, const QString& field, const QVariant&
     case FieldType::Date:
         if (const auto date = dateValue(value, field)) {
             const qint64 days = date->toJulianDay() - JulianDayOfDayZero;
-            if (days < -integerLimit(4) || days > integerLimit(4))
+            if (days < -MaxDays || days > MaxDays)
                 fieldError(field, QStringLiteral("日付が範囲の外です。"));
             writeFlippedInteger(out, 4, days);
         }
@@ -97,6 +97,8 @@ void writeValue(const FieldLayout& layout, const QString& field, const QVariant&
     case FieldType::Timestamp:
         if (const auto moment = timestampValue(value, field)) {
             const qint64 days = moment->date().toJulianDay() - JulianDayOfDayZero;
+            if (days <= -MaxDays || days >= MaxDays)
+                fieldError(field, QStringLiteral("日時が範囲の外です。"));
             writeFlippedDouble(
                 out, double(days * MillisecondsPerDay + moment->time().msecsSinceStartOfDay()));
         }

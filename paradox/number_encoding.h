@@ -13,6 +13,9 @@ namespace paradox::codec {
 // milliseconds, timestamps from the start of day 0.
 constexpr qint64 JulianDayOfDayZero = 1721425;
 constexpr qint64 MillisecondsPerDay = 86400000;
+// The most days from day 0 either way that a date takes: what a Date
+// field's four bytes hold, for the date of a timestamp as well.
+constexpr qint64 MaxDays = 0x7FFFFFFF;
 
 // Size in bytes: 1, 2 or 4.
 inline qint64 readFlippedInteger(const char* bytes, int size)

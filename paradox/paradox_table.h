@@ -112,6 +112,10 @@ public:
     // Replaces one record's values in place.
     void update(RecordPosition position, const Row& row);
 
+    // The row as a read of the file gives it back once append() or update()
+    // wrote it: text cut to its field, in the form the code page stores it.
+    Row storedForm(const Row& row) const;
+
     // Rewrites the table without the given records (through a temporary file
     // and an atomic rename).
     void remove(const QList<RecordPosition>& positions);

@@ -1,7 +1,6 @@
 #include "paradox/sql_table_cache.h"
 
 #include "core/error.h"
-#include "core/text_encoding.h"
 
 #include <QDir>
 #include <QFile>
@@ -81,31 +80,6 @@ quint64 nextGeneration(const QString& path)
 {
     const QMutexLocker lock(&generationsMutex);
     return ++generations[path];
-}
-
-// The codec cuts text too wide for its field; such a record reads back
-// other than written.
-bool fitsWidth(const QString& text, int width)
-{
-    const bool ascii =
-        std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
-    if (ascii)
-        return text.size() <= width;
-    try {
-        return TextEncoding::encodeCp932(text).size() <= width;
-    } catch (const SkelvoError&) {
-        return false;
-    }
-}
-
-bool readsBackAsWritten(const Row& row, const QList<Field>& fields)
-{
-    for (qsizetype i = 0; i < fields.size() && i < row.size(); ++i) {
-        if (fields[i].type == FieldType::Alpha && row[i].metaType().id() == QMetaType::QString &&
-            !fitsWidth(row[i].toString(), fields[i].size))
-            return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -229,19 +203,19 @@ const RowIndex& TableCache::index(CachedTable& table, int field)
 
 void TableCache::appended(CachedTable& table, RecordPosition position, const Row& row)
 {
+    const Row stored = table.table.storedForm(row);
     for (auto& [field, index] : table.indexes)
-        index.added(table.records.size(), row);
-    table.records.append({position, row});
-    table.stale = table.stale || !readsBackAsWritten(row, table.table.fields());
+        index.added(table.records.size(), stored);
+    table.records.append({position, stored});
     wrote(table);
 }
 
 void TableCache::updated(CachedTable& table, qsizetype index, const Row& row)
 {
+    const Row stored = table.table.storedForm(row);
     for (auto& [field, rows] : table.indexes)
-        rows.changed(index, table.records[index].values, row);
-    table.records[index].values = row;
-    table.stale = table.stale || !readsBackAsWritten(row, table.table.fields());
+        rows.changed(index, table.records[index].values, stored);
+    table.records[index].values = stored;
     wrote(table);
 }
 

@@ -66,8 +66,9 @@ public:
     const RowIndex& index(CachedTable& table, int field);
 
     // The engine's own writes, so that its copy follows the file without
-    // reading it again. A changed record is kept as written unless the
-    // codec may have stored it otherwise (text cut to its width).
+    // reading it again. A changed record is kept as the file now holds it
+    // (text cut to its width, in the form its code page stores it), so that
+    // this engine shows what every other reader of the file sees.
     void appended(CachedTable& table, RecordPosition position, const Row& row);
     void updated(CachedTable& table, qsizetype index, const Row& row);
     void rewritten(CachedTable& table); // records moved: read again now

@@ -136,8 +136,9 @@ int recordBytesOf(int type, int descriptorSize)
     case FieldType::Logical:
         return descriptorSize == 1 ? 1 : 0;
     case FieldType::Memo:
-    case FieldType::FormattedMemo:
         return descriptorSize > BlobTailSize ? descriptorSize : 0;
+    // These may have no leader: their values are all in the memo file.
+    case FieldType::FormattedMemo:
     case FieldType::Blob:
     case FieldType::Ole:
     case FieldType::Graphic:

@@ -11,8 +11,8 @@ namespace paradox::codec {
 class TableLock
 {
 public:
-    // Waits a moment for the lock; raises an error when another program
-    // still holds it.
+    // Waits up to two seconds for the lock; raises an error when another
+    // program still holds it then.
     explicit TableLock(const QString& tablePath);
 
 private:

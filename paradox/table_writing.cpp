@@ -145,6 +145,16 @@ Row withAutoIncrements(const Row& row, TableHeader& header, const TableState& d)
 RecordPosition placeRecord(QFile& file, TableHeader& header, const QByteArray& record,
                            InPlaceWrite& write, const TableState& d)
 {
+    // A file that ends within its last block, as some writers leave it, is
+    // first made whole, so that the record and a new block land where every
+    // reader looks for them.
+    qint64 fileEnd = file.size();
+    const qint64 blocksEnd = blockOffset(header, header.fileBlocks + 1);
+    if (header.fileBlocks > 0 && fileEnd > blockOffset(header, header.fileBlocks) &&
+        fileEnd < blocksEnd) {
+        write.put(d.path, fileEnd, QByteArray(blocksEnd - fileEnd, '\0'));
+        fileEnd = blocksEnd;
+    }
     std::optional<DataBlock> last;
     if (header.fileBlocks > 0) {
         last = readBlockHead(file, header, header.lastBlock, d.fileName);
@@ -164,7 +174,7 @@ RecordPosition placeRecord(QFile& file, TableHeader& header, const QByteArray& r
     const qint64 offset = blockOffset(header, number);
     if (number > MaxBlockNumber)
         d.fail(QStringLiteral("ブロック数が上限 (%1) に達しました。").arg(MaxBlockNumber));
-    if (file.size() < offset)
+    if (fileEnd < offset)
         d.fail(QStringLiteral("ファイルがヘッダーの示すブロック数 %1 より短くなっています。")
                    .arg(header.fileBlocks));
     QByteArray block(header.blockSize, '\0');
@@ -281,6 +291,25 @@ void Table::update(RecordPosition position, const Row& row)
     write.run(session.journal(*d));
     if (memo)
         d->openSubBlock = memo->openSubBlock();
+}
+
+Row Table::storedForm(const Row& row) const
+{
+    Row stored = row;
+    for (qsizetype i = 0; i < row.size() && i < d->fields.size(); ++i) {
+        const Field& field = d->fields[i];
+        const bool textField = field.type == FieldType::Alpha || field.type == FieldType::Memo;
+        if (!textField || row[i].typeId() != QMetaType::QString)
+            continue;
+        const QString text = row[i].toString();
+        const QString read =
+            d->codePage.storedForm(text, field.type == FieldType::Alpha ? field.size : -1);
+        if (read.isEmpty())
+            stored[i] = QVariant();
+        else if (read != text) // else the row keeps sharing its values
+            stored[i] = read;
+    }
+    return stored;
 }
 
 void Table::remove(const QList<RecordPosition>& positions)

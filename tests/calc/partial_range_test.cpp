@@ -37,12 +37,19 @@ TEST(PartialRange, MarksAndTheirSwapRule)
 
 TEST(PartialRange, RowsDrawnAsTheRange)
 {
-    const PartialRange range{3, 5};
-    for (int recNo = 1; recNo <= 6; ++recNo)
-        EXPECT_EQ(range.contains(recNo), recNo >= 3 && recNo <= 5) << recNo;
-    const PartialRange startOnly{3, 0};
-    EXPECT_TRUE(startOnly.contains(3));
-    EXPECT_FALSE(startOnly.contains(4));
+    const struct
+    {
+        PartialRange range;
+        int first, last; // the rows drawn
+    } cases[] = {
+        {{3, 5}, 3, 5},
+        {{3, 0}, 3, 3}, // a mark alone draws its own row only
+        {{0, 4}, 4, 4},
+    };
+    for (const auto& c : cases)
+        for (int recNo = 1; recNo <= 6; ++recNo)
+            EXPECT_EQ(c.range.contains(recNo), recNo >= c.first && recNo <= c.last)
+                << c.range.PartStart << ',' << c.range.PartEnd << " row " << recNo;
 }
 
 class PartialSumTest : public ::testing::Test

@@ -235,6 +235,22 @@ TEST_P(RowSetSuite, ARowGoneFromTheTableIsReportedAndOtherChangesGoOn)
     }
 }
 
+// Another program wrote the same value meanwhile: the write still finds its
+// row, as the store counts the rows matched, not those changed.
+TEST_P(RowSetSuite, AValueAnotherClientWroteAlreadyIsWrittenAgain)
+{
+    seed({{1, 0, "a"}, {2, 0, "b"}});
+    open();
+    exec(QStringLiteral("UPDATE %1 SET crew = 'B' WHERE ct = 2").arg(table_));
+    prepareEdit();
+    rows().setRecNo(2);
+    rows().edit();
+    rows().setValue(u"crew", "B");
+    rows().post();
+    send();
+    EXPECT_EQ(stored(), (QList<Entry>{{1, 0, "a"}, {2, 0, "B"}}));
+}
+
 TEST_P(RowSetSuite, BookmarksSurviveInsertsAndDeletes)
 {
     seed({{1, 0, "a"}, {2, 0, "b"}, {3, 0, "c"}, {4, 0, "d"}});
@@ -340,6 +356,25 @@ TEST_P(RowSetSuite, TextTheStoreCannotHoldIsRefusedNotMangled)
     EXPECT_THROW(rows().post(), SkelvoError);
     rows().cancel();
     EXPECT_EQ(stored(), (QList<Entry>{{1, 0, "a"}}));
+}
+
+// Text the folder store keeps as its code page's look-alike shows so once
+// written, as every later session reads it.
+TEST_P(RowSetSuite, WrittenTextShowsAsTheTableHoldsIt)
+{
+    seed({{1, 0, "a"}});
+    open();
+    prepareEdit();
+    rows().edit();
+    rows().setValue(u"crew", "10:00〜11:00 ¥500 −1 ‖ ¢£¬ —");
+    rows().post();
+    if (cached())
+        rows().applyUpdates();
+    const QString held = rows().value(u"crew").toString();
+    EXPECT_EQ(held, storedText("crew", "ct = 1"));
+    if (paradox()) {
+        EXPECT_EQ(held, "10:00～11:00 \\500 －1 ∥ ￠￡￢ ―");
+    }
 }
 
 TEST_P(RowSetSuite, RecalculationWritesTheTotalsBack)

@@ -1,18 +1,23 @@
 #include "core/error.h"
+#include "core/text_encoding.h"
+#include "paradox/number_encoding.h"
 #include "tests/paradox/paradox_test_support.h"
 #include "tests/testsupport/qt_printers.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QtEndian>
 #include <functional>
 #include <gtest/gtest.h>
 
 // Damaged or unusual files end in an error that names the file and what is
-// wrong, never in a crash or a read out of bounds.
+// wrong, never in a crash or a read out of bounds; unusual files that other
+// software writes and reads are read.
 namespace {
 
 using namespace paradox;
 using paradoxtest::copySample;
+using paradoxtest::valuesOf;
 
 class DamagedTable : public testing::Test
 {
@@ -68,7 +73,11 @@ TEST_F(DamagedTable, ShortOrTruncatedFiles)
 
     copy(QStringLiteral("CONTACTS.DB"));
     cut(QStringLiteral("CONTACTS.DB"), 2048 + 2048 + 100); // block 2 cut short
-    expectError(QStringLiteral("CONTACTS.DB"), {QStringLiteral("ブロック 2 はファイルの外")});
+    expectError(QStringLiteral("CONTACTS.DB"), {QStringLiteral("ブロック 2 のレコード")});
+
+    copy(QStringLiteral("CONTACTS.DB"));
+    cut(QStringLiteral("CONTACTS.DB"), 2048 + 2 * 2048 + 4); // in block 3's head
+    expectError(QStringLiteral("CONTACTS.DB"), {QStringLiteral("ブロック 3 はファイルの外")});
 }
 
 TEST_F(DamagedTable, BlockChainThatLoopsOrPointsOutside)
@@ -128,6 +137,99 @@ TEST_F(DamagedTable, TextOutsideTheCodePage)
     copy(QStringLiteral("CUSTOMER.DB")); // code page 1252, which has no 0x81
     patch(QStringLiteral("CUSTOMER.DB"), 2048 + 6 + 4, QByteArray("\x81", 1));
     expectError(QStringLiteral("CUSTOMER.DB"), {QStringLiteral("FirstName")});
+}
+
+TEST_F(DamagedTable, TimestampOutOfRange)
+{
+    for (const double milliseconds : {1e300, -1e300, 1e19, 2e17, -2e17}) {
+        SCOPED_TRACE(milliseconds);
+        copy(QStringLiteral("timestamp.db"));
+        QByteArray value(8, '\0');
+        codec::writeFlippedDouble(value.data(), milliseconds);
+        patch(QStringLiteral("timestamp.db"), 2048 + 6, value);
+        expectError(QStringLiteral("timestamp.db"), {QStringLiteral("範囲の外")});
+    }
+}
+
+// Formatted memo and blob fields may have no leader: their 10 bytes are
+// where the value is in the memo file, its length and a modification number.
+TEST_F(DamagedTable, BlobFieldsWithoutALeaderAreRead)
+{
+    const QString path = folder_.filePath(QStringLiteral("NOTES.DB"));
+    const QString text = QStringLiteral("書式付きのメモ").repeated(20);
+    {
+        Table table = Table::create(path, {{QStringLiteral("memo"), FieldType::Memo, 11},
+                                           {QStringLiteral("other"), FieldType::Alpha, 10}});
+        Row row{text, QVariant()};
+        table.append(row);
+    }
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    const qint64 record = qFromLittleEndian<quint16>(file.read(4).constData() + 2) + 6;
+    ASSERT_TRUE(file.seek(record + 1));
+    const QByteArray memoTail = file.read(10);
+    ASSERT_TRUE(file.seek(record + 11));
+    file.write(memoTail); // the other field points at the memo too
+    file.close();
+
+    const struct
+    {
+        FieldType type;
+        QVariant value;
+    } cases[] = {
+        {FieldType::FormattedMemo, text},
+        {FieldType::Blob, TextEncoding::encodeCp932(text)},
+    };
+    for (const auto& blob : cases) {
+        SCOPED_TRACE(int(blob.type));
+        patch(QStringLiteral("NOTES.DB"), 0x78 + 2, QByteArray(1, char(blob.type)));
+        const Table table = Table::open(path);
+        EXPECT_EQ(table.fields()[1].size, 10);
+        EXPECT_EQ(table.readAll()[0].values, (Row{text, blob.value}));
+    }
+}
+
+// Some writers end the file right after the last record of its final block:
+// those records are read, a record cut short is an error, and a write first
+// makes the block whole.
+TEST_F(DamagedTable, FileEndingAtTheLastRecordOfItsBlock)
+{
+    const QString name = QStringLiteral("SHORT.DB");
+    const QString path = folder_.filePath(name);
+    const QList<Field> fields = {{QStringLiteral("place"), FieldType::Alpha, 40},
+                                 {QStringLiteral("minutes"), FieldType::Long, 4}};
+    const TableInfo info = Table::create(path, fields).info();
+    const int perBlock = (info.blockSize - 6) / info.recordSize;
+    for (const int rows : {5, perBlock}) { // room left in the last block, or none
+        SCOPED_TRACE(rows);
+        Table::drop(path);
+        QList<Row> written;
+        Table table = Table::create(path, fields);
+        table.beginTransaction();
+        for (int n = 0; n <= rows; ++n) {
+            written.append({QStringLiteral("滑空場 %1").arg(n), n});
+            if (n < rows)
+                table.append(written.last());
+        }
+        table.commit();
+        const QList<Record> records = table.readAll();
+        const qint64 headerSize = records.first().position - 6; // block 1 follows the header
+        const qint64 end = records.last().position + info.recordSize;
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.read(end);
+        file.close();
+
+        folder_.writeFile(name, bytes.left(end - 1));
+        expectError(name, {QStringLiteral("切れています")});
+
+        folder_.writeFile(name, bytes);
+        EXPECT_EQ(valuesOf(table.readAll()), written.mid(0, rows));
+        table.append(written.last());
+        EXPECT_EQ(valuesOf(Table::open(path).readAll()), written);
+        EXPECT_EQ((QFileInfo(path).size() - headerSize) % info.blockSize, 0);
+        paradoxtest::expectPxlibReadsTheSame(path);
+    }
 }
 
 TEST_F(DamagedTable, EncryptedTableIsRecognizedAndRefused)

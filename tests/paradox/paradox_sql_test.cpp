@@ -367,12 +367,31 @@ TEST_F(SqlEngineTest, SeesChangesMadeOutsideIt)
 }
 
 // What the engine keeps after a write is what the file holds, also when
-// the table stores a value otherwise than given (text cut to its width).
+// the table stores a value otherwise than given: text cut to its width, and
+// characters the code page holds only as a look-alike, stored as that.
 TEST_F(SqlEngineTest, KeepsWhatTheFileHolds)
 {
     run("INSERT INTO ab12 (ct, callsign, mmdd) VALUES (1, 'ABCDEFGHIJKLMNOPQRST', '0701')");
     run("UPDATE ab12 SET mmdd = '日本語です' WHERE ct = 1");
     run("INSERT INTO ab12 (ct, crew) VALUES (2, '  spaced  ')");
+    const struct
+    {
+        const char* given;
+        const char* stored;
+    } lookAlikes[] = {
+        {"10:00〜11:00 ¥500", "10:00～11:00 \\500"},
+        {"−5 ‖ ¢ £ ¬", "－5 ∥ ￠ ￡ ￢"},
+        {"A—B", "A―B"},
+    };
+    for (const auto& text : lookAlikes) {
+        const QString given = QString::fromUtf8(text.given);
+        run(QStringLiteral("INSERT INTO ab12 (ct, crew) VALUES (3, '%1')").arg(given));
+        run(QStringLiteral("UPDATE ab12 SET remarks = '%1' WHERE ct = 3").arg(given));
+        const QString stored = QString::fromUtf8(text.stored);
+        EXPECT_EQ(select("SELECT crew, remarks FROM ab12 WHERE ct = 3"), stored + u'|' + stored);
+        run("DELETE FROM ab12 WHERE ct = 3");
+    }
+    run("INSERT INTO ab12 (ct, crew) VALUES (4, '〜')");
     const QString query = "SELECT callsign, mmdd, crew FROM ab12 ORDER BY ct";
     EXPECT_EQ(select(query), fromFile(query));
 }

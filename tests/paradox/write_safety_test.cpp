@@ -1,7 +1,10 @@
 #include "core/error.h"
+#include "paradox/table_files.h"
+#include "paradox/table_header.h"
 #include "tests/paradox/paradox_test_support.h"
 #include "tests/testsupport/qt_printers.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QLockFile>
@@ -9,6 +12,7 @@
 #include <QSysInfo>
 #include <functional>
 #include <gtest/gtest.h>
+#include <map>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -137,6 +141,77 @@ TEST_F(WriteSafety, StepsAreReportedInOrder)
     }
 }
 
+// The table and memo files as another reader finds them: read whole through
+// handles of their own, so no buffer of the writer's counts.
+struct FileBytes
+{
+    QByteArray table;
+    QByteArray memo;
+};
+
+QByteArray wholeFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+FileBytes filesOf(const QString& tablePath)
+{
+    return {wholeFile(tablePath), wholeFile(codec::existingMemoPath(tablePath))};
+}
+
+// The header part a write's last step changes.
+int headerCounterPart(const QString& tablePath)
+{
+    QFile file(tablePath);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    return codec::readTableHeader(file, tablePath).fixedSize;
+}
+
+void expectSameBytes(const QByteArray& seen, const QByteArray& expected, const char* file)
+{
+    if (seen == expected)
+        return;
+    qsizetype at = 0;
+    while (at < seen.size() && at < expected.size() && seen[at] == expected[at])
+        ++at;
+    ADD_FAILURE() << file << " file: " << seen.size() << " bytes where " << expected.size()
+                  << " are due, first difference at " << at;
+}
+
+// Once a step is reported, its bytes are in the files, as a crash right then
+// would leave them; the header's counters come last.
+TEST_F(WriteSafety, StepReportedDoneIsInTheFiles)
+{
+    for (const Write& write : writes()) {
+        if (write.steps != InPlaceSteps)
+            continue;
+        testsupport::TempFolder folder;
+        const QString path = makeTable(folder, write.rowsBefore);
+        const FileBytes before = filesOf(path);
+        std::map<std::string, FileBytes> seen;
+        Table table = Table::open(path);
+        Table::setStepHook([&](const char* step) { seen[step] = filesOf(path); });
+        write.run(table);
+        Table::setStepHook({});
+        const FileBytes after = filesOf(path);
+        const int counters = headerCounterPart(path);
+
+        const std::pair<const char*, FileBytes> due[] = {
+            {"journal written", before},
+            {"record written",
+             {before.table.left(counters) + after.table.mid(counters), after.memo}},
+            {"header written", after},
+        };
+        for (const auto& [step, files] : due) {
+            SCOPED_TRACE(std::string(write.name) + ", " + step);
+            ASSERT_TRUE(seen.contains(step));
+            expectSameBytes(seen[step].table, files.table, "table");
+            expectSameBytes(seen[step].memo, files.memo, "memo");
+        }
+    }
+}
+
 TEST_F(WriteSafety, WriteStoppedAtAnyStepLeavesTheOldOrTheNewTable)
 {
     for (const Write& write : writes()) {
@@ -234,13 +309,40 @@ TEST_F(WriteSafety, SecondWriterIsRefusedWhileTheLockIsHeld)
             EXPECT_TRUE(error.message().contains(QStringLiteral("JA2345.DB")));
             EXPECT_TRUE(error.message().contains(QStringLiteral("別のプログラムが書き込み中")));
         }
-        EXPECT_THROW(table.update(records[0].position, records[0].values), SkelvoError);
-        EXPECT_THROW(table.remove({records[0].position}), SkelvoError);
-        EXPECT_THROW(Table::drop(path), SkelvoError);
     }
     EXPECT_EQ(valuesOf(table.readAll()), valuesOf(records));
     appendRow(table, logRow(9));
     EXPECT_EQ(table.readAll().size(), 4);
+}
+
+// Another instance's write ends within the wait: the second writer gets in.
+TEST_F(WriteSafety, SecondWriterWaitsForALockReleasedSoon)
+{
+    testsupport::TempFolder folder;
+    const QString path = makeTable(folder, 3);
+    Table table = Table::open(path);
+    int locked[2];
+    ASSERT_EQ(pipe(locked), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        QLockFile otherProgram(path + QStringLiteral(".lock"));
+        const bool holds = otherProgram.tryLock(0);
+        if (write(locked[1], "x", 1) != 1 || !holds)
+            _exit(1);
+        usleep(800 * 1000);
+        otherProgram.unlock();
+        _exit(0);
+    }
+    char signal = 0;
+    ASSERT_EQ(read(locked[0], &signal, 1), 1);
+    appendRow(table, logRow(4));
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(table.readAll().size(), 4);
+    close(locked[0]);
+    close(locked[1]);
 }
 
 TEST_F(WriteSafety, LockLeftByAnEndedProgramIsTakenOver)
@@ -255,6 +357,23 @@ TEST_F(WriteSafety, LockLeftByAnEndedProgramIsTakenOver)
     folder.writeFile(QStringLiteral("JA2345.DB.lock"), QByteArray::number(pid) + "\nskelvo\n" +
                                                            QSysInfo::machineHostName().toUtf8() +
                                                            "\n");
+
+    Table table = Table::open(path);
+    appendRow(table, logRow(4));
+    EXPECT_EQ(table.readAll().size(), 4);
+}
+
+// A program killed between creating the lock file and writing its name in
+// it leaves the file empty.
+TEST_F(WriteSafety, LockLeftEmptyByAKilledProgramIsTakenOver)
+{
+    testsupport::TempFolder folder;
+    const QString path = makeTable(folder, 3);
+    QFile lock(path + QStringLiteral(".lock"));
+    ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(lock.setFileTime(QDateTime::currentDateTime().addSecs(-60),
+                                 QFileDevice::FileModificationTime));
+    lock.close();
 
     Table table = Table::open(path);
     appendRow(table, logRow(4));
