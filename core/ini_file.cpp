@@ -200,8 +200,12 @@ QList<QPair<QString, QString>> IniDocument::entries(QStringView section) const
 
 void IniDocument::insertLine(qsizetype index, const QByteArray& bytes)
 {
-    if (index == lines_.size() && !lines_.isEmpty() && lines_.last().end.isEmpty())
-        lines_.last().end = newLine_;
+    if (index == lines_.size() && !lines_.isEmpty() && lines_.last().end.isEmpty()) {
+        // A CR at the end of the last line is its text; an LF right after it
+        // would turn it into a line end and change the line's value.
+        Line& last = lines_.last();
+        last.end = last.bytes.endsWith('\r') ? QByteArrayLiteral("\r\n") : newLine_;
+    }
     lines_.insert(index, parseLine(bytes, newLine_));
 }
 

@@ -47,6 +47,40 @@ QByteArray convertAll(const char* to, const char* from, const QByteArray& input,
     return convert(openConverter(to, from), input, failedAt);
 }
 
+struct ByteOrderMark
+{
+    QByteArrayView bytes;
+    const char* codeSet;
+};
+
+// The text after a mark goes through iconv, which refuses lone surrogates,
+// values beyond Unicode and a last character cut off; Qt's UTF-16 and
+// UTF-32 decoders pass them on as broken text. FF FE 00 00 is taken as
+// UTF-32, so it comes before the UTF-16 mark it starts with.
+const ByteOrderMark* byteOrderMarkOf(const QByteArray& bytes)
+{
+    static const ByteOrderMark marks[] = {
+        {QByteArrayView("\xEF\xBB\xBF"), "UTF-8"},
+        {QByteArrayView("\xFF\xFE\x00\x00", 4), "UTF-32LE"},
+        {QByteArrayView("\xFF\xFE"), "UTF-16LE"},
+        {QByteArrayView("\xFE\xFF"), "UTF-16BE"},
+    };
+    for (const ByteOrderMark& mark : marks) {
+        if (bytes.startsWith(mark.bytes))
+            return &mark;
+    }
+    return nullptr;
+}
+
+// iconv's UTF-8 output as text. A U+FEFF at its start is a character of the
+// text (the file's own mark is gone by then), which QString::fromUtf8 would
+// drop as a mark.
+QString textOf(const QByteArray& utf8)
+{
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    return decoder(utf8);
+}
+
 QString characterAt(const QByteArray& utf8, qsizetype offset)
 {
     const QString rest = QString::fromUtf8(utf8.mid(offset));
@@ -57,21 +91,20 @@ QString characterAt(const QByteArray& utf8, qsizetype offset)
 
 QString decodeExternalText(const QByteArray& bytes)
 {
-    if (bytes.startsWith("\xEF\xBB\xBF") || bytes.startsWith("\xFF\xFE") ||
-        bytes.startsWith("\xFE\xFF")) {
-        auto encoding = QStringConverter::encodingForData(bytes);
-        QStringDecoder decoder(*encoding); // drops the mark itself
-        QString text = decoder(bytes);
-        if (decoder.hasError())
+    if (const ByteOrderMark* mark = byteOrderMarkOf(bytes)) {
+        qsizetype failedAt = -1;
+        const QByteArray utf8 =
+            convertAll("UTF-8", mark->codeSet, bytes.sliced(mark->bytes.size()), failedAt);
+        if (failedAt >= 0)
             throw SkelvoError(QStringLiteral("ファイルの文字コードが正しくありません。"));
-        return text;
+        return textOf(utf8);
     }
     qsizetype failedAt = -1;
     const QByteArray utf8 = convertAll("UTF-8", "CP932", bytes, failedAt);
     if (failedAt >= 0)
         throw SkelvoError(QStringLiteral("ファイルの %1 バイト目は CP932 の文字ではありません。")
                               .arg(failedAt + 1));
-    return QString::fromUtf8(utf8);
+    return textOf(utf8);
 }
 
 QByteArray encodeCp932(const QString& text)
@@ -96,7 +129,7 @@ QString decode(const QByteArray& bytes, const char* codeSet)
         throw SkelvoError(QStringLiteral("%1 バイト目は %2 の文字ではありません。")
                               .arg(failedAt + 1)
                               .arg(QString::fromLatin1(codeSet)));
-    return QString::fromUtf8(utf8);
+    return textOf(utf8);
 }
 
 QByteArray encode(const QString& text, const char* codeSet)

@@ -77,6 +77,14 @@ TInputForm::TInputForm(QWidget* parent)
     connect(qApp, &QApplication::focusChanged, this, &TInputForm::focusMoved);
 }
 
+// QWidget's destructor deletes the boxes, and each gives the focus up on its
+// way out; by then this is no TInputForm any more, so focusMoved must not run.
+TInputForm::~TInputForm()
+{
+    if (qApp)
+        disconnect(qApp, &QApplication::focusChanged, this, &TInputForm::focusMoved);
+}
+
 TDBEdit* TInputForm::addEdit(int number, const char* column)
 {
     auto* box = new TDBEdit(this);

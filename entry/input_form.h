@@ -33,6 +33,7 @@ class TInputForm : public QDialog
 
 public:
     explicit TInputForm(QWidget* parent = nullptr);
+    ~TInputForm() override;
 
     // What the dialog works on, all owned by the main window: the data
     // source of the open table, the preferences, the settings file that the

@@ -7,6 +7,7 @@
 #include "paradox/value_conversion.h"
 
 #include <cstring>
+#include <limits>
 
 namespace paradox::codec {
 namespace {
@@ -21,6 +22,15 @@ namespace {
 qint64 integerLimit(int size)
 {
     return (qint64(1) << (8 * size - 1)) - 1;
+}
+
+// Days from the format's day zero. A date or moment too far out for local
+// time comes back invalid, without a day number; it counts as beyond any
+// range rather than as a day.
+qint64 daysFromDayZero(const QDate& date)
+{
+    return date.isValid() ? date.toJulianDay() - JulianDayOfDayZero
+                          : std::numeric_limits<qint64>::max();
 }
 
 QByteArray encodedText(const QString& text, const QString& field, const CodePage& codePage,
@@ -84,7 +94,7 @@ void writeValue(const FieldLayout& layout, const QString& field, const QVariant&
         return;
     case FieldType::Date:
         if (const auto date = dateValue(value, field)) {
-            const qint64 days = date->toJulianDay() - JulianDayOfDayZero;
+            const qint64 days = daysFromDayZero(*date);
             if (days < -MaxDays || days > MaxDays)
                 fieldError(field, QStringLiteral("日付が範囲の外です。"));
             writeFlippedInteger(out, 4, days);
@@ -96,7 +106,7 @@ void writeValue(const FieldLayout& layout, const QString& field, const QVariant&
         return;
     case FieldType::Timestamp:
         if (const auto moment = timestampValue(value, field)) {
-            const qint64 days = moment->date().toJulianDay() - JulianDayOfDayZero;
+            const qint64 days = daysFromDayZero(moment->date());
             if (days <= -MaxDays || days >= MaxDays)
                 fieldError(field, QStringLiteral("日時が範囲の外です。"));
             writeFlippedDouble(

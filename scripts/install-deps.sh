@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the program, its tests and benchmarks need.
+# Installs the Debian 12 packages the program, its tests and benchmarks need,
+# or those of another list of the same form (one package a line, # comments):
+#   scripts/install-deps.sh [LIST-FILE]
 # Safe to run again: when every package is present it changes nothing.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-mapfile -t packages < <(grep -v -E '^\s*(#|$)' "$here/debian-packages.txt")
+list=${1:-$here/debian-packages.txt}
+mapfile -t packages < <(grep -v -E '^\s*(#|$)' "$list")
 
 missing=()
 for package in "${packages[@]}"; do

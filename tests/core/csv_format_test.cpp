@@ -102,4 +102,14 @@ TEST(CsvFormat, UndecodableBytesNameTheirLine)
     }
 }
 
+TEST(CsvFormat, BrokenUnicodeIsAnErrorNotBrokenText)
+{
+    // Found by fuzzing: a UTF-32 mark, then values beyond Unicode, which
+    // once came out as lone surrogates that no file could hold again.
+    const QByteArray bytes("\xFF\xFE\x00\x00\x02\x00\x00\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x02\"\x00\"a "
+                           "\"\x00\x00\x00\x00\x00\x00\n",
+                           28);
+    EXPECT_THROW(CsvFormat::readLines(bytes), SkelvoError);
+}
+
 } // namespace

@@ -69,7 +69,8 @@ TEST(IniDocument, PlacesNewKeysAndSections)
         {"[S]\n\n[T]\n", "S", "[S]\nk=v\n\n[T]\n"},
         {"[S]", "S", "[S]\nk=v\n"},
         {"[S]\na=1", "T", "[S]\na=1\n[T]\nk=v\n"},
-        {"[S]\r\na=1\n", "S", "[S]\r\na=1\nk=v\r\n"}, // the first line sets the style
+        {"[S]\r\na=1\n", "S", "[S]\r\na=1\nk=v\r\n"},    // the first line sets the style
+        {"[S]\na=1\r", "T", "[S]\na=1\r\r\n[T]\nk=v\n"}, // a last line's CR stays its text
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.before);

@@ -18,12 +18,24 @@ TEST(TextEncoding, DecodesByByteOrderMarkElseAsCp932)
     EXPECT_EQ(decodeExternalText("\xEF\xBB\xBF" + japanese.toUtf8()), japanese);
     EXPECT_EQ(decodeExternalText(utf16le), japanese);
     EXPECT_EQ(decodeExternalText(QByteArray()), QString());
+    // Only the first mark is the file's; a second one is text.
+    EXPECT_EQ(decodeExternalText(QByteArray("\xFE\xFF\xFE\xFF\x00J", 6)),
+              QStringLiteral("\uFEFFJ"));
+    EXPECT_EQ(decodeExternalText("\xEF\xBB\xBF\xEF\xBB\xBFJ"), QStringLiteral("\uFEFFJ"));
 }
 
 TEST(TextEncoding, BrokenInputIsAnErrorNotWrongText)
 {
     // 0x81 starts a two-byte character; a lone one at the end is broken.
     EXPECT_THROW(decodeExternalText(QByteArray("ab\x81")), SkelvoError);
+    const QByteArray brokenUnicode[] = {
+        QByteArray("\xFF\xFE\x00\xD8", 4),                 // a lone high surrogate
+        QByteArray("\xFE\xFF\xDC\x00", 4),                 // a lone low surrogate
+        QByteArray("\xFF\xFEJ\x00A", 5),                   // the last character cut off
+        QByteArray("\xFF\xFE\x00\x00\x00\x00\x11\x00", 8), // beyond U+10FFFF
+    };
+    for (const QByteArray& bytes : brokenUnicode)
+        EXPECT_THROW(decodeExternalText(bytes), SkelvoError) << bytes.toHex(' ').constData();
     EXPECT_THROW(encodeCp932(QStringLiteral("絵文字😀")), SkelvoError);
 }
 

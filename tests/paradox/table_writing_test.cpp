@@ -199,6 +199,7 @@ TEST_F(TableWriting, ValuesThatDoNotFitAreErrorsNamingTheFieldAndChangeNothing)
         {5, QStringLiteral("1,5"), QStringLiteral("重量")},
         {4, QStringLiteral("maybe"), QStringLiteral("済")},
         {7, QStringLiteral("2010-13-01"), QStringLiteral("日付")},
+        {7, QDateTime(QDate(300'000'000, 1, 1), QTime(0, 0)), QStringLiteral("日付")},
         {8, QStringLiteral("25:00"), QStringLiteral("離陸")},
         {9, QDateTime(QDate(300'000'000, 1, 1), QTime(0, 0)), QStringLiteral("記録")},
         {1, QStringLiteral("絵文字😀"), QStringLiteral("😀")},

@@ -140,7 +140,8 @@ TEST_F(ReportTest, AutoSizedTextsKeepTheirAlignedEdge)
         band = report::Band{};
         band.heightMm = 10;
         band.addDataText("Word", QRectF(20, 1, 30, 4), "word", font, c.alignment, true);
-        const report::PageItem* printed = item(report_.run().pages[0], "Word");
+        const report::PageModel laidOut = report_.run();
+        const report::PageItem* printed = item(laidOut.pages[0], "Word");
         ASSERT_NE(printed, nullptr);
         EXPECT_NEAR(printed->rectMm.left(), c.left, 1e-9);
         EXPECT_NEAR(printed->rectMm.width(), width, 1e-9);
