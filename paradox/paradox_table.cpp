@@ -208,16 +208,13 @@ bool Table::inTransaction() const
 
 void Table::commit()
 {
-    if (!d->transaction)
-        d->fail(QStringLiteral("トランザクションが始まっていません。"));
-    d->transaction->commit(d->path);
+    d->openTransaction().commit(d->path);
     d->transaction.reset();
 }
 
 void Table::rollBack()
 {
-    if (!d->transaction)
-        d->fail(QStringLiteral("トランザクションが始まっていません。"));
+    d->openTransaction();
     const std::unique_ptr<TableTransaction> transaction = std::move(d->transaction);
     transaction->rollBack();
     d->forgetWrites();
@@ -225,16 +222,12 @@ void Table::rollBack()
 
 int Table::savepoint()
 {
-    if (!d->transaction)
-        d->fail(QStringLiteral("トランザクションが始まっていません。"));
-    return d->transaction->journal().mark();
+    return d->openTransaction().journal().mark();
 }
 
 void Table::rollBackTo(int savepoint)
 {
-    if (!d->transaction)
-        d->fail(QStringLiteral("トランザクションが始まっていません。"));
-    d->transaction->journal().rollBackTo(savepoint);
+    d->openTransaction().journal().rollBackTo(savepoint);
     d->forgetWrites();
 }
 

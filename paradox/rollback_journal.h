@@ -37,8 +37,9 @@ public:
     // cutting the file back, restores it.
     void save(const QList<FileRegion>& regions, bool durable);
 
-    // The parts so far. Undoing the parts after a mark returns the files to
-    // what they held when it was taken.
+    // Takes a mark: the number of parts so far. Undoing the parts after it
+    // returns the files to what they held when it was taken, so the parts
+    // from it on save their regions afresh.
     int mark();
     void rollBackTo(int mark);
 

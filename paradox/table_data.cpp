@@ -66,6 +66,13 @@ std::unique_ptr<MemoFile> TableState::openMemoFile() const
     return memoPath.isEmpty() ? nullptr : std::make_unique<MemoFile>(memoPath);
 }
 
+TableTransaction& TableState::openTransaction() const
+{
+    if (!transaction)
+        fail(QStringLiteral("トランザクションが始まっていません。"));
+    return *transaction;
+}
+
 void TableState::fail(const QString& problem) const
 {
     raiseTableError(fileName, problem);

@@ -35,6 +35,9 @@ struct TableState
     // the table's lock is held, so the header in memory is the one on disk.
     std::unique_ptr<TableTransaction> transaction;
 
+    // The open transaction; an error when none is.
+    TableTransaction& openTransaction() const;
+
     // Opens the table file for direct access (records are read where they are).
     void openFile(QFile& file, QIODevice::OpenMode mode) const;
     // Reads the header again; a table whose fields changed meanwhile is an
