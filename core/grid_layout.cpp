@@ -38,10 +38,10 @@ QString notAnInteger(int line, const QString& text)
 
 QString formatLine(const GridColumn& column)
 {
+    // One arg() call: a title or field name holding "%1" must stay as it is.
     return QStringLiteral("%1;%2;%3;%4")
-        .arg(column.visible ? column.width : -1)
-        .arg(column.title, column.fieldName)
-        .arg(column.imeMode);
+        .arg(QString::number(column.visible ? column.width : -1), column.title, column.fieldName,
+             QString::number(column.imeMode));
 }
 
 void writeFile(const QString& fileName, const QList<GridColumn>& columns)

@@ -142,8 +142,7 @@ QString newTableNameProblem(const QString& tableName)
     return QStringLiteral("「%1」はテーブル名に使えません。テーブル名に使えるのは半角の英字 (A～Z、"
                           "a～z)、数字 (0～9) と _ (アンダースコア) で、%2 文字までです。空白や"
                           "ほかの記号、全角の文字は使えません。")
-        .arg(tableName)
-        .arg(MaxNewTableNameLength);
+        .arg(tableName, QString::number(MaxNewTableNameLength));
 }
 
 void CreateLogTable(StoreConnections& store, const QString& tableName, const QString& folder)

@@ -91,8 +91,7 @@ Table Table::create(const QString& path, const QList<Field>& fields, int codePag
     const CodePage text(codePage);
     if (text.number() != codePage)
         throw SkelvoError(QStringLiteral("テーブル %1 を作れません: コードページ %2 は使えません。")
-                              .arg(fileName)
-                              .arg(codePage));
+                              .arg(fileName, QString::number(codePage)));
     const QList<FieldLayout> layouts = layoutFields(fields, text);
     bool hasMemo = false;
     for (const FieldLayout& layout : layouts)

@@ -116,9 +116,8 @@ public:
             if (statement.values.size() != fields.size())
                 throw SkelvoError(
                     QStringLiteral("テーブル %1 の列は %2 個ですが、値が %3 個あります。")
-                        .arg(table.name)
-                        .arg(fields.size())
-                        .arg(statement.values.size()));
+                        .arg(table.name, QString::number(fields.size()),
+                             QString::number(statement.values.size())));
             for (int i = 0; i < fields.size(); ++i)
                 targets.append(i);
         }

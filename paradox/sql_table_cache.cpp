@@ -123,9 +123,8 @@ QString TableCache::existingPath(const QString& name) const
         throw SkelvoError(
             QStringLiteral(
                 "テーブル %1 に当たるファイルが、大文字と小文字の違いで %2 つあります: %3")
-                .arg(fileName)
-                .arg(matches.size())
-                .arg(matches.join(QStringLiteral(", "))));
+                .arg(fileName, QString::number(matches.size()),
+                     matches.join(QStringLiteral(", "))));
     if (matches.isEmpty())
         throw SkelvoError(QStringLiteral("テーブル %1 がありません。").arg(fileName));
     return dir.filePath(matches.first());

@@ -52,9 +52,7 @@ int checkedSize(const Field& field)
     if (const int size = fixedSize(field.type)) {
         if (field.size != 0 && field.size != size)
             refuse(QStringLiteral("フィールド「%1」の長さ %2 はこの型の長さ %3 と違います。")
-                       .arg(field.name)
-                       .arg(field.size)
-                       .arg(size));
+                       .arg(field.name, QString::number(field.size), QString::number(size)));
         return size;
     }
     const bool memo = field.type == FieldType::Memo;
@@ -62,10 +60,8 @@ int checkedSize(const Field& field)
     const int high = memo ? MaxMemoSize : MaxAlphaWidth;
     if (field.size < low || field.size > high)
         refuse(QStringLiteral("フィールド「%1」の長さ %2 は %3 から %4 までにしてください。")
-                   .arg(field.name)
-                   .arg(field.size)
-                   .arg(low)
-                   .arg(high));
+                   .arg(field.name, QString::number(field.size), QString::number(low),
+                        QString::number(high)));
     return field.size;
 }
 
@@ -74,8 +70,7 @@ QByteArray checkedName(const Field& field, const CodePage& codePage, QSet<QStrin
     const QString name = field.name;
     if (name.trimmed().isEmpty() || name.size() > MaxNameLength || name.contains(QChar(0)))
         refuse(QStringLiteral("フィールド名「%1」は 1 文字から %2 文字までにしてください。")
-                   .arg(name)
-                   .arg(MaxNameLength));
+                   .arg(name, QString::number(MaxNameLength)));
     if (seen.contains(name.toCaseFolded()))
         refuse(QStringLiteral("フィールド名「%1」が重なっています。").arg(name));
     seen.insert(name.toCaseFolded());

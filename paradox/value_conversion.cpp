@@ -95,10 +95,9 @@ std::optional<qint64> integerValue(const QVariant& value, const QString& field, 
     if (!ok || !std::isfinite(number) || std::trunc(number) != number)
         notA(QStringLiteral("整数"), value, field);
     if (number < double(low) || number > double(high))
-        throw SkelvoError(QStringLiteral("フィールド「%1」: %2 は範囲 (%3 から %4 まで) の外です。")
-                              .arg(field, value.toString())
-                              .arg(low)
-                              .arg(high));
+        throw SkelvoError(
+            QStringLiteral("フィールド「%1」: %2 は範囲 (%3 から %4 まで) の外です。")
+                .arg(field, value.toString(), QString::number(low), QString::number(high)));
     return qint64(number);
 }
 

@@ -31,6 +31,11 @@ TEST(GridLayout, WrittenFilesApplyBackUnchanged)
     EXPECT_EQ(applied.columns, columns);
     EXPECT_EQ(applied.firstShown, 0);
     EXPECT_TRUE(applied.error.isEmpty());
+
+    // Titles are written as they stand, "%1" and all.
+    columns[2].title = QStringLiteral("%1 回 %2");
+    GridLayout::writeFile(file, columns);
+    EXPECT_EQ(GridLayout::applyLines(threeColumns(), GridLayout::readFile(file)).columns, columns);
 }
 
 TEST(GridLayout, LinesNameTheFieldsInTheirOrderAndTheRestStays)

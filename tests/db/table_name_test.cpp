@@ -40,7 +40,7 @@ protected:
 
 TEST_P(TableNameTest, NewNameTheStatementsCannotCarryIsRefusedBeforeAnythingIsMade)
 {
-    for (const QString& typed : {spacedName("new"), table_ + "-x", table_ + "'x"}) {
+    for (const QString& typed : {spacedName("new"), table_ + "-x", table_ + "'x", table_ + "%1"}) {
         SCOPED_TRACE(typed.toStdString());
         try {
             TableManagement::CreateLogTable(store_, typed,
@@ -48,6 +48,7 @@ TEST_P(TableNameTest, NewNameTheStatementsCannotCarryIsRefusedBeforeAnythingIsMa
             ADD_FAILURE() << "created";
         } catch (const SkelvoError& error) {
             EXPECT_TRUE(error.message().contains(QStringLiteral("半角の英字"))) << error.what();
+            EXPECT_TRUE(error.message().contains(u'「' + typed + u'」')) << error.what();
         }
         EXPECT_FALSE(tableExists(typed));
     }
