@@ -23,12 +23,6 @@ namespace {
 const QString Table = QStringLiteral("bench_append");
 const QString FlightTime = QStringLiteral("00:30");
 
-void exec(QSqlQuery& query, const QString& sql)
-{
-    if (!query.exec(sql))
-        throw std::runtime_error((sql + ": " + query.lastError().text()).toStdString());
-}
-
 // The entry window's append: the routine gives the row its keys, the
 // dialog's part is typing the two times, then the pass from the new row.
 void appendFlight(DataSet& rows, bool zeroIdOnNewRows)
@@ -64,13 +58,13 @@ double rawInsertAndUpdateMs(QSqlDatabase db, int firstCt)
     int ct = firstCt;
     return medianMs([&] {
         QSqlQuery query(db);
-        exec(query, QStringLiteral("INSERT INTO %1 (ct, sb, blocktime, flighttime) "
-                                   "VALUES (%2, 0, '00:40', '00:30')")
-                        .arg(Table)
-                        .arg(ct));
-        exec(query, QStringLiteral("UPDATE %1 SET %2 WHERE ct = %3 AND sb = 0")
-                        .arg(Table, sets.join(", "))
-                        .arg(ct++));
+        bench::exec(query, QStringLiteral("INSERT INTO %1 (ct, sb, blocktime, flighttime) "
+                                          "VALUES (%2, 0, '00:40', '00:30')")
+                               .arg(Table)
+                               .arg(ct));
+        bench::exec(query, QStringLiteral("UPDATE %1 SET %2 WHERE ct = %3 AND sb = 0")
+                               .arg(Table, sets.join(", "))
+                               .arg(ct++));
     });
 }
 

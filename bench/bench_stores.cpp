@@ -94,4 +94,10 @@ int runAtEachSize(int argc, char** argv, const std::function<void(int rows)>& wo
     return 0;
 }
 
+void exec(QSqlQuery& query, const QString& sql)
+{
+    if (!query.exec(sql))
+        throw std::runtime_error((sql + ": " + query.lastError().text()).toStdString());
+}
+
 } // namespace bench

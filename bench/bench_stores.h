@@ -3,6 +3,7 @@
 #include "db/store_connections.h"
 
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QTemporaryDir>
 #include <functional>
@@ -60,5 +61,8 @@ private:
 // it goes to stderr and the exit status is 1 (2 for a count that is no
 // number of rows).
 int runAtEachSize(int argc, char** argv, const std::function<void(int rows)>& work);
+
+// Runs the statement; raises std::runtime_error naming it when it fails.
+void exec(QSqlQuery& query, const QString& sql);
 
 } // namespace bench

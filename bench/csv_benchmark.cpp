@@ -22,12 +22,6 @@ namespace {
 
 const QString Table = QStringLiteral("bench_log");
 
-void exec(QSqlQuery& query, const QString& sql)
-{
-    if (!query.exec(sql))
-        throw std::runtime_error((sql + ": " + query.lastError().text()).toStdString());
-}
-
 // Rows as an operator's logbook holds them: Japanese names and places,
 // HH:MM times and totals, a remark now and then.
 QList<QStringList> logbookRows(int count)
@@ -89,7 +83,7 @@ double rawInsertsMs(QSqlDatabase db, const QList<QStringList>& rows,
             QSqlQuery query(db);
             if (values.asLiterals()) {
                 for (const QString& statement : literalStatements)
-                    exec(query, statement);
+                    bench::exec(query, statement);
             } else {
                 query.prepare(head + QStringList(columns.size(), "?").join(u',') + u')');
                 for (int i = 0; i < rows.size(); ++i) {
@@ -112,7 +106,7 @@ double rawReadMs(QSqlDatabase db)
     return medianMs([&] {
         QSqlQuery query(db);
         query.setForwardOnly(true);
-        exec(query, "SELECT * FROM " + Table + " ORDER BY ct, sb");
+        bench::exec(query, "SELECT * FROM " + Table + " ORDER BY ct, sb");
         const int width = query.record().count();
         qint64 cells = 0;
         while (query.next()) {

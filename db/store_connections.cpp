@@ -4,9 +4,9 @@
 #include "core/logon_user.h"
 #include "core/password.h"
 #include "core/settings_keys.h"
-#include "core/text_encoding.h"
 #include "data/data_set.h"
 #include "data/row_writer.h"
+#include "paradox/code_page.h"
 #include "paradox/paradox_driver.h"
 
 #include <QSqlDatabase>
@@ -60,11 +60,9 @@ QVariant folderStoredForm(const QVariant& value)
 {
     if (value.metaType().id() != QMetaType::QString)
         return value;
-    const QString text = value.toString();
-    if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; }))
-        return value;
+    static const paradox::codec::CodePage cp932(932);
     try {
-        return TextEncoding::decode(TextEncoding::encodeCp932(text), "CP932");
+        return cp932.storedForm(value.toString(), -1);
     } catch (const SkelvoError&) {
         return value;
     }

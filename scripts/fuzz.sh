@@ -8,14 +8,15 @@
 # the full output of the last run. An input that crashes a target is kept
 # in fuzz/crashes/TARGET/ and tried again by every later run.
 # SKELVO_PARADOX_SAMPLES names a folder of Paradox tables from other
-# programs to start the table reader's corpus with; SKELVO_FUZZ_OPTIONS adds
+# programs to start the table reader's corpus with (../shared/paradox-samples
+# beside the repository by default); SKELVO_FUZZ_OPTIONS adds
 # libFuzzer options (e.g. "-ignore_crashes=1 -fork=1" to go on past a crash).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 seconds=${1:-60}
 shift $(($# > 0 ? 1 : 0))
 build=${SKELVO_FUZZ_BUILD:-$root/build-fuzz}
-samples=${SKELVO_PARADOX_SAMPLES:-/work/shared/paradox-samples}
+samples=${SKELVO_PARADOX_SAMPLES:-$root/../shared/paradox-samples}
 all_targets=(time_text settings_file csv_format grid_layout sql_parser paradox_table)
 targets=("$@")
 ((${#targets[@]})) || targets=("${all_targets[@]}")
@@ -91,11 +92,16 @@ for target in "${targets[@]}"; do
     make_seeds "$target" "$seeds"
     known=$(find "$crashes" -type f | wc -l)
     echo "== $target: ${seconds} s"
-    result=ok
-    if ! "$build/fuzz/${target}_fuzz" -max_total_time="$seconds" -print_final_stats=1 \
+    failed=0
+    "$build/fuzz/${target}_fuzz" -max_total_time="$seconds" -print_final_stats=1 \
         -timeout=10 -rss_limit_mb=2048 -artifact_prefix="$crashes/" "${extra_options[@]}" \
-        "$corpus" "$seeds" "$crashes" >"$log" 2>&1; then
-        result="CRASH ($(($(find "$crashes" -type f | wc -l) - known)) new in fuzz/crashes/$target)"
+        "$corpus" "$seeds" "$crashes" >"$log" 2>&1 || failed=1
+    # With -fork the exit status is only the last child's: new inputs in
+    # the crash folder count as a finding whatever it says.
+    found=$(($(find "$crashes" -type f | wc -l) - known))
+    result=ok
+    if ((failed || found > 0)); then
+        result="CRASH ($found new in fuzz/crashes/$target)"
         status=1
     fi
     runs=$(executions "$log")

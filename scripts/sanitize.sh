@@ -2,7 +2,7 @@
 # Builds the whole program and its tests with AddressSanitizer and
 # UndefinedBehaviorSanitizer in a build folder of their own, then runs the fast
 # tests and the store tests there; any finding stops the test that made it:
-#   scripts/sanitize.sh [BUILD-FOLDER]   (build-asan under the repository by default)
+#   scripts/sanitize.sh [BUILD-FOLDER [CTEST-ARGS...]]   (build-asan under the repository by default)
 # The store tests' MariaDB server listens on SKELVO_SANITIZE_MARIADB_PORT
 # (33947 by default), so that it can run beside the normal build's tests.
 set -euo pipefail
@@ -13,9 +13,9 @@ port=${SKELVO_SANITIZE_MARIADB_PORT:-33947}
 
 "$root/scripts/install-deps.sh"
 
-# Qt, fontconfig and the database client libraries keep some of their
-# allocations until the process ends; the suppressions name only those, so a
-# leak in the program's own code still fails its test.
+# Qt and fontconfig keep some of their allocations until the process ends;
+# the suppressions name only those, so a leak in the program's own code
+# still fails its test.
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export LSAN_OPTIONS="suppressions=$root/scripts/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1

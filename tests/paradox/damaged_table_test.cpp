@@ -163,14 +163,10 @@ TEST_F(DamagedTable, BlobFieldsWithoutALeaderAreRead)
         Row row{text, QVariant()};
         table.append(row);
     }
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-    const qint64 record = qFromLittleEndian<quint16>(file.read(4).constData() + 2) + 6;
-    ASSERT_TRUE(file.seek(record + 1));
-    const QByteArray memoTail = file.read(10);
-    ASSERT_TRUE(file.seek(record + 11));
-    file.write(memoTail); // the other field points at the memo too
-    file.close();
+    const QByteArray bytes = folder_.readFile(QStringLiteral("NOTES.DB"));
+    const qint64 record = qFromLittleEndian<quint16>(bytes.constData() + 2) + 6;
+    // The other field points at the memo too.
+    patch(QStringLiteral("NOTES.DB"), record + 11, bytes.mid(record + 1, 10));
 
     const struct
     {
@@ -215,10 +211,7 @@ TEST_F(DamagedTable, FileEndingAtTheLastRecordOfItsBlock)
         const QList<Record> records = table.readAll();
         const qint64 headerSize = records.first().position - 6; // block 1 follows the header
         const qint64 end = records.last().position + info.recordSize;
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        const QByteArray bytes = file.read(end);
-        file.close();
+        const QByteArray bytes = folder_.readFile(name).left(end);
 
         folder_.writeFile(name, bytes.left(end - 1));
         expectError(name, {QStringLiteral("切れています")});
