@@ -7,8 +7,10 @@
 #include "bench/project_run.h"
 #include "core/csv_format.h"
 #include "data/statement_values.h"
+#include "data/text_bytes.h"
 #include "db/csv_transfer.h"
 #include "db/store_connections.h"
+#include "db/store_dialects.h"
 #include "db/table_management.h"
 
 #include <QSqlError>
@@ -64,8 +66,7 @@ double rawInsertsMs(QSqlDatabase db, const QList<QStringList>& rows,
                     const std::function<void()>& empty)
 {
     const QStringList columns = QStringList{"ct", "sb"} + CsvTransfer::dataColumnNames();
-    StatementValues values;
-    values.probe(db);
+    const StatementValues values(dialectOf(db).literal);
     const QString head =
         QStringLiteral("INSERT INTO %1 (%2) VALUES (").arg(Table, columns.join(u','));
     QStringList literalStatements;
@@ -106,12 +107,16 @@ double rawReadMs(QSqlDatabase db)
     return medianMs([&] {
         QSqlQuery query(db);
         query.setForwardOnly(true);
-        bench::exec(query, "SELECT * FROM " + Table + " ORDER BY ct, sb");
+        // The same statement as the export's: through ODBC to MySQL, texts
+        // can only be read right as their bytes.
+        const ColumnsRead columns = columnsToRead(db, Table);
+        bench::exec(query, "SELECT " + columns.list + " FROM " + Table + " ORDER BY ct, sb");
         const int width = query.record().count();
+        const TextReadAsBytes reader(query.record(), columns.textAsBytes);
         qint64 cells = 0;
         while (query.next()) {
             for (int i = 0; i < width; ++i)
-                cells += query.value(i).toString().size();
+                cells += reader.value(query, i).toString().size();
         }
         if (cells == 0)
             throw std::runtime_error("the raw read found no cells");

@@ -3,6 +3,7 @@
 #include "bench/bench_stores.h"
 #include "core/time_text.h"
 #include "data/bulk_insert.h"
+#include "db/store_dialects.h"
 
 #include <QElapsedTimer>
 #include <QSqlError>
@@ -41,7 +42,8 @@ void fillLog(StoreTable& table, int rows, StoredTotals totals)
     BulkInsert insert(
         table.connectionName(), table.tableName(),
         QStringList{"ct", "sb", "blocktime", "flighttime", "e_totaltime", "p_totaltime"} +
-            TotalColumns);
+            TotalColumns,
+        dialectOf(table.database()));
     SixTotals carried = {"1000:00", "10:00", "800:00", "20:00", "600:00", "30:00"};
     insert.insert(logRow(1, {}, {}, carried));
     const SixTotals stale = {Stale, Stale, Stale, Stale, Stale, Stale};

@@ -9,6 +9,8 @@
 #include "core/log_record.h"
 #include "data/bulk_insert.h"
 #include "data/data_set.h"
+#include "data/text_bytes.h"
+#include "db/store_dialects.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -69,19 +71,11 @@ void fill(const QString& connection, int rows)
     QStringList columns{"ct", "sb"};
     for (const LogRecord::Column& column : LogRecord::dataColumns())
         columns.append(QString(column.name));
-    BulkInsert insert(connection, Table, columns);
+    BulkInsert insert(connection, Table, columns,
+                      dialectOf(QSqlDatabase::database(connection, false)));
     for (int ct = 1; ct <= rows; ++ct)
         insert.insert(logbookRow(ct));
     insert.finish();
-}
-
-QSqlQuery selectAll(QSqlDatabase db)
-{
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!query.exec("SELECT * FROM " + Table + " " + LogRecord::OrderByKeys))
-        throw std::runtime_error(query.lastError().text().toStdString());
-    return query;
 }
 
 // Reads every cell the way a grid does; the sum of the types keeps the
@@ -96,28 +90,47 @@ qint64 readEveryCell(const DataSet& data)
     return sum;
 }
 
+// The statement the row-set runs: through ODBC to MySQL, texts can only be
+// read right as their bytes.
+struct RawRead
+{
+    QSqlQuery query;
+    TextReadAsBytes reader;
+};
+
+RawRead selectAll(QSqlDatabase db)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    const ColumnsRead columns = columnsToRead(db, Table);
+    if (!query.exec("SELECT " + columns.list + " FROM " + Table + " " + LogRecord::OrderByKeys))
+        throw std::runtime_error(query.lastError().text().toStdString());
+    TextReadAsBytes reader(query.record(), columns.textAsBytes);
+    return {std::move(query), std::move(reader)};
+}
+
 qint64 rawReadEveryCell(QSqlDatabase db)
 {
-    QSqlQuery query = selectAll(db);
-    const int width = query.record().count();
+    RawRead read = selectAll(db);
+    const int width = read.query.record().count();
     qint64 sum = 0;
-    while (query.next()) {
+    while (read.query.next()) {
         for (int field = 0; field < width; ++field)
-            sum += query.value(field).typeId();
+            sum += read.reader.value(read.query, field).typeId();
     }
     return sum;
 }
 
 std::vector<QVariantList> rawRows(QSqlDatabase db)
 {
-    QSqlQuery query = selectAll(db);
-    const int width = query.record().count();
+    RawRead read = selectAll(db);
+    const int width = read.query.record().count();
     std::vector<QVariantList> rows;
-    while (query.next()) {
+    while (read.query.next()) {
         QVariantList& row = rows.emplace_back();
         row.reserve(width);
         for (int field = 0; field < width; ++field)
-            row.append(query.value(field));
+            row.append(read.reader.value(read.query, field));
     }
     return rows;
 }

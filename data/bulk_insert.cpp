@@ -4,10 +4,10 @@
 #include "data/row_writer.h"
 
 BulkInsert::BulkInsert(const QString& connectionName, const QString& table,
-                       const QStringList& columns)
-    : db_(QSqlDatabase::database(connectionName, false))
+                       const QStringList& columns, const StoreDialect& dialect)
+    : db_(QSqlDatabase::database(connectionName, false)), values_(dialect.literal),
+      columns_(columns)
 {
-    values_.probe(db_);
     head_ = QStringLiteral("INSERT INTO %1 (%2) VALUES (")
                 .arg(sqlTableName(db_, table), columns.join(u','));
     query_ = QSqlQuery(db_);
@@ -29,6 +29,11 @@ BulkInsert::~BulkInsert()
 
 void BulkInsert::insert(const QVariantList& values)
 {
+    for (qsizetype i = 0; i < values.size() && i < columns_.size(); ++i) {
+        if (const QString problem = unstorableValueProblem(columns_[i], values[i]);
+            !problem.isEmpty())
+            refuse(problem);
+    }
     bool written = false;
     if (values_.asLiterals()) {
         QStringList literals;
@@ -41,11 +46,14 @@ void BulkInsert::insert(const QVariantList& values)
             query_.bindValue(int(i), bindable(values[i]));
         written = query_.exec();
     }
-    if (!written) {
-        const QString reason = errorText(query_.lastError());
-        finish();
-        throw SkelvoError(reason);
-    }
+    if (!written)
+        refuse(errorText(query_.lastError()));
+}
+
+void BulkInsert::refuse(const QString& reason)
+{
+    finish();
+    throw SkelvoError(reason);
 }
 
 void BulkInsert::finish()

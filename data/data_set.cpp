@@ -2,6 +2,7 @@
 
 #include "core/error.h"
 #include "core/statement_error.h"
+#include "data/text_bytes.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -58,6 +59,7 @@ void DataSet::loadRows()
         fieldNames_.append(record.fieldName(i));
         fieldByName_.insert(record.fieldName(i).toLower(), i);
     }
+    const TextReadAsBytes reader(record, textAsBytes_);
     rows_.clear();
     pending_.clear();
     rows_.reserve(std::max(query.size(), 0));
@@ -66,7 +68,7 @@ void DataSet::loadRows()
         auto row = std::make_shared<DataSetRow>();
         row->values.reserve(width);
         for (int i = 0; i < width; ++i)
-            row->values.append(query.value(i));
+            row->values.append(reader.value(query, i));
         // One copy: the row's values are what the table holds.
         row->stored = row->values;
         row->position = qsizetype(rows_.size());
@@ -92,7 +94,7 @@ void DataSet::close()
 
 void DataSet::execute(const QString& statement)
 {
-    commandText_ = statement;
+    setCommandText(statement);
     QSqlQuery query(openConnection(connectionName_));
     if (!query.exec(statement))
         throw SkelvoError(query.lastError().text());

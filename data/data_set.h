@@ -42,17 +42,20 @@ public:
     const QString& connectionName() const { return connectionName_; }
     void setWriteBack(WriteBack mode) { writeBack_ = mode; }
     WriteBack writeBack() const { return writeBack_; }
-    void setCommandText(const QString& sql) { commandText_ = sql; }
+    // The query; the columns named in textAsBytes are read as their UTF-8
+    // bytes and held as text.
+    void setCommandText(const QString& sql, const QStringList& textAsBytes = {})
+    {
+        commandText_ = sql;
+        textAsBytes_ = textAsBytes;
+    }
     const QString& commandText() const { return commandText_; }
     // The table that posted rows go to.
     void setUpdateTable(const QString& table) { updateTable_ = table; }
     // A column numbered by the store: a row that has a number is found by
     // it alone when written back.
     void setIdentityField(const QString& name) { writer_.setIdentityField(name); }
-    void setStoredForm(RowWriter::StoredForm storedForm)
-    {
-        writer_.setStoredForm(std::move(storedForm));
-    }
+    void setDialect(StoreDialect dialect) { writer_.setDialect(std::move(dialect)); }
 
     // Runs the command text and loads its rows; the first row is current.
     void open();
@@ -157,6 +160,7 @@ private:
 
     QString connectionName_;
     QString commandText_;
+    QStringList textAsBytes_;
     QString updateTable_;
     WriteBack writeBack_ = WriteBack::Immediate;
     State state_ = State::Inactive;

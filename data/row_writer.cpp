@@ -47,7 +47,13 @@ void RowWriter::reset(const QString& connectionName, const QString& table,
     preparedQueries_.clear();
     fields_ = fieldNames;
     setIdentityField(identityName_);
-    values_.probe(database());
+}
+
+void RowWriter::setDialect(StoreDialect dialect)
+{
+    dialect_ = std::move(dialect);
+    values_ = StatementValues(dialect_.literal);
+    preparedQueries_.clear();
 }
 
 void RowWriter::setIdentityField(const QString& name)
@@ -229,16 +235,35 @@ QSqlQuery& RowWriter::runExactlyOne(const Statement& statement, const Statement&
 
 void RowWriter::takeStoredForm(DataSetRow& row, const WriteSettings& settings) const
 {
-    if (!storedForm_)
+    if (!dialect_.storedForm)
         return;
     for (int i = 0; i < fields_.size(); ++i) {
         if (!settings.flags[i].inUpdate)
             continue;
         const QVariant& value = std::as_const(row.values)[i];
-        QVariant kept = storedForm_(value);
+        QVariant kept = dialect_.storedForm(value);
         if (kept != value)
             row.values[i] = std::move(kept);
     }
+}
+
+QString RowWriter::writtenValueText(Statement& statement, int field, const DataSetRow& row,
+                                    const WriteSettings& settings) const
+{
+    const QVariant& value = row.values[field];
+    if (const QString problem = unstorableValueProblem(fields_[field], value); !problem.isEmpty())
+        raise(describe(row, settings), problem);
+    return valueText(statement, value);
+}
+
+QVariant RowWriter::insertedIdentity(const QSqlQuery& query) const
+{
+    if (dialect_.insertedIdentity)
+        return dialect_.insertedIdentity(database());
+    // Asked only of a driver that can tell, so none complains for each row.
+    if (database().driver()->hasFeature(QSqlDriver::LastInsertId))
+        return query.lastInsertId();
+    return {};
 }
 
 void RowWriter::insert(DataSetRow& row, const WriteSettings& settings)
@@ -253,7 +278,7 @@ void RowWriter::insert(DataSetRow& row, const WriteSettings& settings)
         if (!settings.flags[i].inUpdate || values[i].isNull())
             continue;
         columns.append(fields_[i]);
-        marks.append(valueText(statement, values[i]));
+        marks.append(writtenValueText(statement, i, row, settings));
         stored[i] = values[i];
     }
     statement.sql =
@@ -261,8 +286,8 @@ void RowWriter::insert(DataSetRow& row, const WriteSettings& settings)
             .arg(sqlTable_, columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
     const QSqlQuery& query = runExactlyOne(statement, {}, describe(row, settings));
     if (identityField_ >= 0) {
-        const QVariant identity = query.lastInsertId();
-        if (identity.isValid()) {
+        const QVariant identity = insertedIdentity(query);
+        if (identity.isValid() && !identity.isNull()) {
             row.values[identityField_] = identity;
             stored[identityField_] = identity;
         }
@@ -283,7 +308,8 @@ void RowWriter::update(DataSetRow& row, const WriteSettings& settings)
         if (!settings.flags[i].inUpdate || values[i] == stored[i])
             continue;
         changed.append(i);
-        assignments.append(fields_[i] + QStringLiteral(" = ") + valueText(statement, values[i]));
+        assignments.append(fields_[i] + QStringLiteral(" = ") +
+                           writtenValueText(statement, i, row, settings));
     }
     if (!assignments.isEmpty()) {
         statement.sql = QStringLiteral("UPDATE %1 SET %2")

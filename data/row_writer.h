@@ -10,7 +10,6 @@
 #include <QSqlQuery>
 #include <QString>
 #include <QVariantList>
-#include <functional>
 
 // A table name as the statements of this connection carry it: as it stands
 // when it is a plain name (letters, digits and '_', not starting with a
@@ -23,18 +22,13 @@ QString sqlTableName(QSqlDatabase db, const QString& table);
 // Writes single rows back to a table with generated statements. Every
 // statement must touch exactly one row: one that would touch none or
 // several is undone and raises an error naming the table and the row.
-// Values travel as bound parameters, except through ODBC (see valueText()),
-// where they are written as literals escaped for the server at hand.
+// Values travel as the store's dialect says (bound unless it gives literals).
 class RowWriter
 {
 public:
     void reset(const QString& connectionName, const QString& table, const QStringList& fieldNames);
     void setIdentityField(const QString& name);
-    // How the store keeps a value it is given (text in the look-alikes of
-    // its code page, say), so that the row shows what the table holds once
-    // written. Without one, values are kept as given.
-    using StoredForm = std::function<QVariant(const QVariant&)>;
-    void setStoredForm(StoredForm storedForm) { storedForm_ = std::move(storedForm); }
+    void setDialect(StoreDialect dialect);
     // Each of these leaves the row as the table now holds it on success.
     void insert(DataSetRow& row, const WriteSettings& settings);
     void update(DataSetRow& row, const WriteSettings& settings);
@@ -55,6 +49,9 @@ private:
 
     QSqlDatabase database() const;
     QString valueText(Statement& statement, const QVariant& value) const;
+    // A value the row writes; raises for one no store keeps whole.
+    QString writtenValueText(Statement& statement, int field, const DataSetRow& row,
+                             const WriteSettings& settings) const;
     bool knowsIdentity(const DataSetRow& row) const;
     Statement whereClause(const DataSetRow& row, const WriteSettings& settings,
                           const QString& rowName) const;
@@ -68,6 +65,7 @@ private:
     [[noreturn]] void raise(const QString& rowName, const QString& reason) const;
     // The values the settings write, in the form the store keeps them.
     void takeStoredForm(DataSetRow& row, const WriteSettings& settings) const;
+    QVariant insertedIdentity(const QSqlQuery& query) const;
 
     QString connectionName_;
     QString table_;    // as the user knows it, for messages
@@ -75,7 +73,7 @@ private:
     QStringList fields_;
     int identityField_ = -1;
     QString identityName_;
-    StoredForm storedForm_;
+    StoreDialect dialect_;
     bool inBatch_ = false;
     StatementValues values_;
     QHash<QString, QSqlQuery> preparedQueries_;

@@ -1,31 +1,21 @@
 #include "data/statement_values.h"
 
-#include <QSqlDriver>
-#include <QSqlQuery>
-
-void StatementValues::probe(const QSqlDatabase& db)
-{
-    literalValues_ = db.driverName() == QLatin1String("QODBC");
-    backslashEscapes_ = false;
-    nationalLiterals_ = db.driver() && db.driver()->dbmsType() == QSqlDriver::MSSqlServer;
-    if (!literalValues_)
-        return;
-    // A MySQL-family server behind ODBC reads a backslash as an escape, SQL
-    // Server does not.
-    QSqlQuery probe(db);
-    backslashEscapes_ = probe.exec(QStringLiteral("SELECT '\\\\'")) && probe.next() &&
-                        probe.value(0).toString().size() == 1;
-}
-
 QString StatementValues::place(QVariantList& bound, const QVariant& value) const
 {
-    if (literalValues_)
-        return literal(value);
+    if (literal_)
+        return literal_(value);
     bound.append(value);
     return QStringLiteral("?");
 }
 
-QString StatementValues::literal(const QVariant& value) const
+QString unstorableValueProblem(const QString& column, const QVariant& value)
+{
+    if (value.typeId() == QMetaType::QString && value.toString().contains(QChar(u'\0')))
+        return QStringLiteral("列「%1」: 文字列に NUL 文字があります。").arg(column);
+    return {};
+}
+
+std::optional<QString> commonLiteral(const QVariant& value)
 {
     if (value.isNull())
         return QStringLiteral("NULL");
@@ -40,14 +30,8 @@ QString StatementValues::literal(const QVariant& value) const
     case QMetaType::Bool:
         return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
     default:
-        break;
+        return std::nullopt;
     }
-    QString text = value.toString();
-    text.remove(QChar(u'\0')); // no store keeps it, and it would end the text early
-    if (backslashEscapes_)
-        text.replace(u'\\', QStringLiteral("\\\\"));
-    text.replace(u'\'', QStringLiteral("''"));
-    return (nationalLiterals_ ? QStringLiteral("N'") : QStringLiteral("'")) + text + u'\'';
 }
 
 QVariant bindable(const QVariant& value)

@@ -5,29 +5,51 @@
 #include <QString>
 #include <QVariant>
 #include <QVariantList>
+#include <functional>
+#include <optional>
 
 // How the statements of one connection carry values: as bound parameters,
-// or, through ODBC, as literals escaped by the rules the server itself
-// follows (Qt's ODBC driver of this generation sends a bound text one
-// character too long, its terminating U+0000, which the server stores).
+// or, where a store cannot take them bound, as literals made by that store's
+// own rules.
 class StatementValues
 {
 public:
-    // Learns the connection's rules; asks the server once through ODBC.
-    void probe(const QSqlDatabase& db);
-    bool asLiterals() const { return literalValues_; }
+    using Literal = std::function<QString(const QVariant&)>;
+
+    explicit StatementValues(Literal literal = {}) : literal_(std::move(literal)) {}
+    bool asLiterals() const { return bool(literal_); }
 
     // The value's place in a statement: "?" with the value added to bound,
     // or its literal.
     QString place(QVariantList& bound, const QVariant& value) const;
-    QString literal(const QVariant& value) const;
+    QString literal(const QVariant& value) const { return literal_(value); }
 
 private:
-    bool literalValues_ = false;
-    bool backslashEscapes_ = false; // the server reads \ in a literal as an escape
-    bool nationalLiterals_ = false; // N'...' keeps text outside the server's code page
+    Literal literal_;
 };
 
+// What one kind of store needs done its own way when rows are written, given
+// by the layer that knows the store; left empty, values travel bound, the
+// driver tells an appended row's number and values are kept as given.
+struct StoreDialect
+{
+    // Values travel inside the statement text, made by this.
+    StatementValues::Literal literal = {};
+    // The store's number of the row just appended on the connection, where
+    // the driver cannot tell it.
+    std::function<QVariant(const QSqlDatabase&)> insertedIdentity = {};
+    // How the store keeps a value it is given (text in the look-alikes of
+    // its code page, say), so that a written row shows what the table holds.
+    std::function<QVariant(const QVariant&)> storedForm = {};
+};
+
+// A text holding U+0000 reaches no store whole: one cuts it there, one drops
+// the character, one keeps it where no other program expects it. Why such a
+// value is refused, naming the column; empty for any other value.
+QString unstorableValueProblem(const QString& column, const QVariant& value);
+// The literal of a value that every SQL server reads alike: NULL, an
+// integer, a flag as 1 or 0. None for any other value.
+std::optional<QString> commonLiteral(const QVariant& value);
 // A bound value as every driver takes it (a typed null as SQL NULL).
 QVariant bindable(const QVariant& value);
 // The store's message, or a word that there was none.

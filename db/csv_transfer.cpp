@@ -6,6 +6,8 @@
 #include "data/bulk_insert.h"
 #include "data/row_writer.h"
 #include "data/statement_values.h"
+#include "data/text_bytes.h"
+#include "db/store_dialects.h"
 
 #include <QFile>
 #include <QSqlQuery>
@@ -61,15 +63,17 @@ int writeFile(const QString& connectionName, const QString& table, const QString
     };
     run(QStringLiteral("SELECT COUNT(*) FROM ") + sqlTable);
     progress.begin(query.next() ? query.value(0).toInt() : 0);
-    run(QStringLiteral("SELECT * FROM %1 ORDER BY ct, sb").arg(sqlTable));
+    const ColumnsRead columns = columnsToRead(db, table);
+    run(QStringLiteral("SELECT %1 FROM %2 ORDER BY ct, sb").arg(columns.list, sqlTable));
 
     QStringList lines{CsvFormat::formatLine(dataColumnNames())};
     const int width = query.record().count();
+    const TextReadAsBytes reader(query.record(), columns.textAsBytes);
     QStringList values;
     while (query.next()) {
         values.clear();
         for (int field = LogRecord::KeyColumnCount; field < width; ++field)
-            values.append(cellText(query.value(field)));
+            values.append(cellText(reader.value(query, field)));
         lines.append(CsvFormat::formatLine(values));
         progress.done(int(lines.size()) - 1);
     }
@@ -125,7 +129,8 @@ int appendRows(const QString& connectionName, const QString& table, const Import
 {
     progress.begin(file.lineCount);
     BulkInsert insert(connectionName, table,
-                      QStringList{QStringLiteral("ct"), QStringLiteral("sb")} + file.columns);
+                      QStringList{QStringLiteral("ct"), QStringLiteral("sb")} + file.columns,
+                      dialectOf(QSqlDatabase::database(connectionName, false)));
     QVariantList values;
     for (int i = 0; i < file.rows.size(); ++i) {
         values.clear();

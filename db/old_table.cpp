@@ -6,6 +6,7 @@
 #include "data/bulk_insert.h"
 #include "data/data_set.h"
 #include "db/csv_transfer.h"
+#include "db/store_dialects.h"
 
 namespace OldTable {
 namespace {
@@ -93,7 +94,8 @@ int transfer(const DataSet& table, const QString& connectionName, const QString&
     const int count = table.recordCount();
     progress.begin(count);
     BulkInsert insert(connectionName, logTable,
-                      QStringList{QStringLiteral("ct"), QStringLiteral("sb")} + columns);
+                      QStringList{QStringLiteral("ct"), QStringLiteral("sb")} + columns,
+                      dialectOf(QSqlDatabase::database(connectionName, false)));
     QVariantList values;
     for (int row = 0; row < count; ++row) {
         values = {nextCt + row, 0, logTable.toUpper()};

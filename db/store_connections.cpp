@@ -6,7 +6,7 @@
 #include "core/settings_keys.h"
 #include "data/data_set.h"
 #include "data/row_writer.h"
-#include "paradox/code_page.h"
+#include "db/store_dialects.h"
 #include "paradox/paradox_driver.h"
 
 #include <QSqlDatabase>
@@ -52,22 +52,6 @@ void setServer(QSqlDatabase& db, const QString& server)
     db.setPort(isPort ? port : -1);
 }
 
-// The folder store keeps text in CP932: a character that CP932 holds only
-// as a look-alike ("〜", "−", "¥" …) is stored as that look-alike, as
-// Windows stores it, and the row shows it so. A character CP932 lacks is
-// left for the store to refuse by name.
-QVariant folderStoredForm(const QVariant& value)
-{
-    if (value.metaType().id() != QMetaType::QString)
-        return value;
-    static const paradox::codec::CodePage cp932(932);
-    try {
-        return cp932.storedForm(value.toString(), -1);
-    } catch (const SkelvoError&) {
-        return value;
-    }
-}
-
 } // namespace
 
 StoreConnections::StoreConnections()
@@ -79,7 +63,6 @@ StoreConnections::StoreConnections()
         dataSets_[kind]->setWriteBack(Kinds[kind].writeBack);
         dataSets_[kind]->setIdentityField(QStringLiteral("id"));
     }
-    dataSets_[ParadoxStore]->setStoredForm(folderStoredForm);
 }
 
 StoreConnections::~StoreConnections() = default;
@@ -156,7 +139,10 @@ void StoreConnections::TryConnect(int kind, const QString& server, const QString
         LastError = db.lastError().text().trimmed();
         if (LastError.isEmpty())
             LastError = QStringLiteral("接続できませんでした。");
+        return;
     }
+    // The server behind a data source is known only once connected.
+    dataSets_[kind]->setDialect(dialectOf(db));
 }
 
 void StoreConnections::closeConnection(int kind)
@@ -183,9 +169,15 @@ bool StoreConnections::OpenLogTable()
     DataSet* dataSet = CurrentDataSet();
     try {
         dataSet->close();
+        const ColumnsRead columns =
+            SelectColumns == QLatin1String("*")
+                ? columnsToRead(QSqlDatabase::database(Kinds[DatabaseKind].connectionName, false),
+                                TableName)
+                : ColumnsRead{SelectColumns, {}};
         dataSet->setCommandText(
             QStringLiteral("SELECT %1 FROM %2 %3 %4")
-                .arg(SelectColumns, sqlTableName(TableName), SelectWhere, SelectOrder));
+                .arg(columns.list, sqlTableName(TableName), SelectWhere, SelectOrder),
+            columns.textAsBytes);
         dataSet->setUpdateTable(TableName);
         dataSet->open();
         IsTableOpen = true;

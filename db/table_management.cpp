@@ -3,6 +3,7 @@
 #include "core/error.h"
 #include "core/text_encoding.h"
 #include "data/data_set.h"
+#include "db/mysql_over_odbc.h"
 #include "db/store_connections.h"
 
 #include <QDir>
@@ -24,10 +25,14 @@ QStringList catalogTableNames(const StoreConnections& store)
     return connectionOf(store).tables(QSql::Tables);
 }
 
-// SQL Server keeps its user tables in sysobjects; any other ODBC source
-// is asked through the driver's own catalog.
+// SQL Server keeps its user tables in sysobjects; a MySQL-family server
+// is asked for the tables of the connected database (its driver's catalog
+// also offers system views that cannot be opened); any other ODBC source
+// through the driver's own catalog.
 QStringList odbcTableNames(StoreConnections& store)
 {
+    if (MySqlOverOdbc::isMySqlOverOdbc(connectionOf(store)))
+        return MySqlOverOdbc::tableNames(connectionOf(store));
     DataSet* query = store.CurrentDataSet();
     try {
         query->setCommandText(QStringLiteral("SELECT name FROM sysobjects WHERE xtype = 'U'"));

@@ -57,7 +57,9 @@ OtherClient::OtherClient(Store store, const QString& folder)
         db_.setDatabaseName(folder);
         db_.open();
     } else {
-        db_ = openStoreServer(serverOf(store), OtherClientName);
+        // The server itself, also behind ODBC: a check must not share a
+        // fault of the path it checks.
+        db_ = openMariaDb(OtherClientName);
     }
 }
 

@@ -44,7 +44,8 @@ void PrintTo(const Entry& entry, std::ostream* out);
 QString commandFile(const char* name);
 
 // Another program's view of the same store, for putting rows in and
-// checking what reached the table.
+// checking what reached the table: the folder, or the server reached
+// directly (for the ODBC store too).
 class OtherClient
 {
 public:
