@@ -114,6 +114,11 @@ ImportFile readFile(const QString& fileName, const QStringList& tableColumns)
             refuse(lineNumber, QStringLiteral("値が %1 個あります (列は %2 個)。")
                                    .arg(values.size())
                                    .arg(import.columns.size()));
+        for (qsizetype i = 0; i < values.size(); ++i) {
+            if (const QString problem = unstorableValueProblem(import.columns[i], values[i]);
+                !problem.isEmpty())
+                refuse(lineNumber, problem);
+        }
         for (int position : ZeroWhenEmpty) {
             if (position <= values.size() && values[position - 1].isEmpty())
                 values[position - 1] = QStringLiteral("0");

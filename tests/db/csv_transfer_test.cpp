@@ -181,6 +181,7 @@ TEST(CsvImportFile, FilesThatWouldFailAreRefusedNamingTheLine)
         {"too many values", (header + "\r\n" + row + ",x\r\n").toUtf8(), "2 行目"},
         {"too few values", "callsign,yyyy\r\nJA1\r\n", "2 行目"},
         {"not CP932", "callsign\r\nJA1\r\n\x82\xFF\r\n", "3 行目"},
+        {"NUL in a value", QByteArray("callsign\r\n\"JA\0001\"\r\n", 18), "2 行目: 列「callsign」"},
     };
     const QStringList tableColumns = QStringList{"id", "ct", "sb"} + CsvTransfer::dataColumnNames();
     for (const auto& c : cases) {
