@@ -3,6 +3,7 @@
 #include "core/error.h"
 
 #include <QStringDecoder>
+#include <algorithm>
 #include <cerrno>
 #include <iconv.h>
 #include <memory>
@@ -109,7 +110,14 @@ QString decodeExternalText(const QByteArray& bytes)
 
 QByteArray encodeCp932(const QString& text)
 {
-    return encode(text, "CP932");
+    QByteArray bytes = encode(text, "CP932");
+    const QString readBack = decode(bytes, "CP932");
+    const auto differ =
+        std::mismatch(text.cbegin(), text.cend(), readBack.cbegin(), readBack.cend());
+    if (differ.first != text.cend())
+        throw SkelvoError(
+            QStringLiteral("文字「%1」は CP932 では別の文字になります。").arg(*differ.first));
+    return bytes;
 }
 
 bool knowsCodeSet(const char* codeSet)

@@ -11,7 +11,9 @@ namespace TextEncoding {
 // raise an error naming the position, rather than turning into wrong text.
 QString decodeExternalText(const QByteArray& bytes);
 
-// Encodes as CP932; a character CP932 lacks raises an error naming it.
+// Encodes as CP932; a character CP932 lacks raises an error naming it, as
+// does one it holds only as a look-alike (〜 as ～, ¥ as \), which would not
+// read back as written.
 QByteArray encodeCp932(const QString& text);
 
 // Whether iconv converts between the named code set ("CP932", "CP1252", …)
