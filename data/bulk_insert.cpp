@@ -4,12 +4,18 @@
 #include "data/row_writer.h"
 
 BulkInsert::BulkInsert(const QString& connectionName, const QString& table,
-                       const QStringList& columns, const StoreDialect& dialect)
+                       const QStringList& columns, const StoreDialect& dialect,
+                       ExistingRows existing)
     : db_(QSqlDatabase::database(connectionName, false)), values_(dialect.literal),
-      columns_(columns)
+      columns_(columns), existing_(existing)
 {
-    head_ = QStringLiteral("INSERT INTO %1 (%2) VALUES (")
-                .arg(sqlTableName(db_, table), columns.join(u','));
+    // A connection closed since its last use opens again with its last
+    // parameters, as for the row-set.
+    if (!db_.isOpen() && !db_.open())
+        throw SkelvoError(QStringLiteral("データベースに接続できません: %1")
+                              .arg(errorText(db_.lastError())));
+    const QString sqlTable = sqlTableName(db_, table);
+    head_ = QStringLiteral("INSERT INTO %1 (%2) VALUES (").arg(sqlTable, columns.join(u','));
     query_ = QSqlQuery(db_);
     if (!values_.asLiterals()) {
         QStringList marks(columns.size(), QStringLiteral("?"));
@@ -17,13 +23,24 @@ BulkInsert::BulkInsert(const QString& connectionName, const QString& table,
             throw SkelvoError(QStringLiteral("%1 テーブルへの追加を準備できません: %2")
                                   .arg(table, errorText(query_.lastError())));
     }
-    // Without transactions every row is kept as it is written.
+    // Without transactions every row is kept as it is written, and the
+    // rows removed stay removed.
     inTransaction_ = db_.transaction();
+    QSqlQuery erase(db_);
+    if (existing_ == ExistingRows::Replaced &&
+        !erase.exec(QStringLiteral("DELETE FROM ") + sqlTable)) {
+        const QString reason = errorText(erase.lastError());
+        rollBack();
+        throw SkelvoError(
+            QStringLiteral("%1 テーブルのデータを消去できません: %2").arg(table, reason));
+    }
 }
 
 BulkInsert::~BulkInsert()
 {
-    if (inTransaction_)
+    if (existing_ == ExistingRows::Replaced)
+        rollBack();
+    else if (inTransaction_)
         db_.commit();
 }
 
@@ -52,8 +69,18 @@ void BulkInsert::insert(const QVariantList& values)
 
 void BulkInsert::refuse(const QString& reason)
 {
-    finish();
+    if (existing_ == ExistingRows::Replaced)
+        rollBack();
+    else
+        finish();
     throw SkelvoError(reason);
+}
+
+void BulkInsert::rollBack()
+{
+    if (inTransaction_)
+        db_.rollback();
+    inTransaction_ = false;
 }
 
 void BulkInsert::finish()

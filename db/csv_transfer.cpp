@@ -130,12 +130,12 @@ ImportFile readFile(const QString& fileName, const QStringList& tableColumns)
 }
 
 int appendRows(const QString& connectionName, const QString& table, const ImportFile& file,
-               int nextCt, const TransferProgress& progress)
+               int nextCt, const TransferProgress& progress, ExistingRows existing)
 {
     progress.begin(file.lineCount);
     BulkInsert insert(connectionName, table,
                       QStringList{QStringLiteral("ct"), QStringLiteral("sb")} + file.columns,
-                      dialectOf(QSqlDatabase::database(connectionName, false)));
+                      dialectOf(QSqlDatabase::database(connectionName, false)), existing);
     QVariantList values;
     for (int i = 0; i < file.rows.size(); ++i) {
         values.clear();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/bulk_insert.h"
 #include "db/transfer_progress.h"
 
 #include <QList>
@@ -42,8 +43,10 @@ ImportFile readFile(const QString& fileName, const QStringList& tableColumns);
 
 // Appends the rows numbered ct from nextCt on, sb 0, through the
 // connection. Raises SkelvoError naming the line of the first row the
-// store refuses; the rows before it stay. Returns the rows added.
+// store refuses; the rows before it stay, unless the table's rows were to
+// be replaced: then the table keeps its old rows. Returns the rows added.
 int appendRows(const QString& connectionName, const QString& table, const ImportFile& file,
-               int nextCt, const TransferProgress& progress);
+               int nextCt, const TransferProgress& progress,
+               ExistingRows existing = ExistingRows::Kept);
 
 } // namespace CsvTransfer

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/bulk_insert.h"
 #include "db/store_connections.h"
 #include "db/transfer_progress.h"
 
@@ -129,6 +130,11 @@ private:
     // Progress on the status bar: the bar and "Out: %d" / "Add: %d".
     TransferProgress statusProgress(const char* counter, ProgressShown& shown);
     QStringList logTableColumns();
+    // Whether an import replaces the table's rows ("データを消去しますか？").
+    ExistingRows askErase();
+    // The ct of the first row added: 1 when the rows are replaced, else the
+    // one after the table's last row.
+    int firstNewCt(ExistingRows existing);
 
     QString iniFileName_;
     std::unique_ptr<StoreConnections> store_;

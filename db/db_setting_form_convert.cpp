@@ -111,22 +111,40 @@ void TdBSettingForm::ReadCsvFileActionExecute()
     const auto cleanUp = qScopeGuard([&] { store_->DisconnectDatabase(); });
     // The whole file is read and checked before the table may be emptied.
     CsvTransfer::ImportFile file;
+    ExistingRows existing = ExistingRows::Kept;
     int nextCt = 1;
     const bool ready = runCommand(this, [&] {
         file = CsvTransfer::readFile(fileName, logTableColumns());
-        if (MessageBox::askYesNo(this, EraseQuestion))
-            TableManagement::EmptyLogTable(*store_);
-        else
-            nextCt = TableManagement::NextCtAfterLastRow(*store_);
+        existing = askErase();
+        nextCt = firstNewCt(existing);
     });
     if (!ready)
         return;
     try {
         CsvTransfer::appendRows(store_->connectionNameOf(store_->DatabaseKind), store_->TableName,
-                                file, nextCt, statusProgress("Add: %d", shown));
+                                file, nextCt, statusProgress("Add: %d", shown), existing);
     } catch (const SkelvoError& error) {
         tellFailure(this, error.message());
     }
+}
+
+ExistingRows TdBSettingForm::askErase()
+{
+    // No by default: Enter alone must not risk the logbook.
+    return MessageBox::askYesNo(this, EraseQuestion, MessageBox::Answer::No)
+               ? ExistingRows::Replaced
+               : ExistingRows::Kept;
+}
+
+int TdBSettingForm::firstNewCt(ExistingRows existing)
+{
+    // The rows go in the same transaction as the new ones, so that a failed
+    // or killed import keeps them.
+    if (existing == ExistingRows::Replaced) {
+        store_->CloseLogTable();
+        return 1;
+    }
+    return TableManagement::NextCtAfterLastRow(*store_);
 }
 
 void TdBSettingForm::OldTableReadActionExecute()
@@ -184,14 +202,11 @@ void TdBSettingForm::OldTableSaveToNewActionExecute()
         // Connected first: a Yes must empty the table, not append to it.
         if (!connectStore())
             throw SkelvoError(store_->LastError);
-        int nextCt = 1;
-        if (MessageBox::askYesNo(this, EraseQuestion))
-            TableManagement::EmptyLogTable(*store_);
-        else
-            nextCt = TableManagement::NextCtAfterLastRow(*store_);
+        const ExistingRows existing = askErase();
+        const int nextCt = firstNewCt(existing);
         ProgressShown shown(ProgressBar1);
         OldTable::transfer(*Table1, store_->connectionNameOf(store_->DatabaseKind),
-                           store_->TableName, nextCt, statusProgress("Add: %d", shown));
+                           store_->TableName, nextCt, statusProgress("Add: %d", shown), existing);
     } catch (const SkelvoError& error) {
         tellFailure(this, error.message());
     }

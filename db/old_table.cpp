@@ -77,7 +77,7 @@ int writeCsvFile(const DataSet& table, const QString& mark, const QString& fileN
 }
 
 int transfer(const DataSet& table, const QString& connectionName, const QString& logTable,
-             int nextCt, const TransferProgress& progress)
+             int nextCt, const TransferProgress& progress, ExistingRows existing)
 {
     const QStringList columns = targetColumns(table);
     const int oldFieldCount = int(columns.size()) - 1; // all but callsign
@@ -95,7 +95,7 @@ int transfer(const DataSet& table, const QString& connectionName, const QString&
     progress.begin(count);
     BulkInsert insert(connectionName, logTable,
                       QStringList{QStringLiteral("ct"), QStringLiteral("sb")} + columns,
-                      dialectOf(QSqlDatabase::database(connectionName, false)));
+                      dialectOf(QSqlDatabase::database(connectionName, false)), existing);
     QVariantList values;
     for (int row = 0; row < count; ++row) {
         values = {nextCt + row, 0, logTable.toUpper()};

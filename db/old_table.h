@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/bulk_insert.h"
 #include "db/transfer_progress.h"
 
 #include <QString>
@@ -27,9 +28,11 @@ int writeCsvFile(const DataSet& table, const QString& mark, const QString& fileN
 // Appends the rows to the log table through the connection, numbered ct
 // from nextCt on with sb 0, the callsign being the log table's name in
 // upper case. Fields are read by name. Raises SkelvoError naming the row
-// (from 1) the store refuses; the rows before it stay. Returns the rows
-// added.
+// (from 1) the store refuses; the rows before it stay, unless the log
+// table's rows were to be replaced: then it keeps its old rows. Returns the
+// rows added.
 int transfer(const DataSet& table, const QString& connectionName, const QString& logTable,
-             int nextCt, const TransferProgress& progress);
+             int nextCt, const TransferProgress& progress,
+             ExistingRows existing = ExistingRows::Kept);
 
 } // namespace OldTable

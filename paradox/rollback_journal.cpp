@@ -164,7 +164,10 @@ void Journal::save(const QList<FileRegion>& regions, bool durable)
         entry.length = files_.size(region.path);
         if (!floors_.contains(region.path))
             floors_.insert(region.path, entry.length);
-        const qint64 floor = floors_.value(region.path);
+        // Bytes past the file's end hold nothing to save: a file rewritten
+        // shorter in this transaction had all of it saved before, and the
+        // length kept with each part puts its end back.
+        const qint64 floor = qMin(floors_.value(region.path), entry.length);
         const qint64 length = qMin(region.length, floor - region.offset);
         if (length <= 0 || saved_.contains({region.path, region.offset, length}))
             continue;

@@ -26,13 +26,17 @@ QString caption()
 }
 
 // Shows the box, or in test mode records it and takes the pre-set answer
-// (a question with none pre-set counts as refused).
+// (a question with none pre-set counts as refused). Enter gives yes unless
+// another default is named.
 bool show(QWidget* parent, Kind kind, const QString& text, QMessageBox::StandardButtons buttons,
-          QMessageBox::StandardButton yes)
+          QMessageBox::StandardButton yes,
+          QMessageBox::StandardButton byDefault = QMessageBox::NoButton)
 {
+    if (byDefault == QMessageBox::NoButton)
+        byDefault = yes;
     TestState& state = testState();
     if (state.on) {
-        state.recorded.append({kind, text});
+        state.recorded.append({kind, text, byDefault == yes});
         return state.answers.isEmpty() ? kind != Kind::Question : state.answers.takeFirst();
     }
     const QMessageBox::Icon icon = kind == Kind::Question  ? QMessageBox::Question
@@ -40,14 +44,16 @@ bool show(QWidget* parent, Kind kind, const QString& text, QMessageBox::Standard
                                    : kind == Kind::Error   ? QMessageBox::Critical
                                                            : QMessageBox::Information;
     QMessageBox box(icon, caption(), text, buttons, parent);
+    box.setDefaultButton(byDefault);
     return box.exec() == yes;
 }
 
 } // namespace
 
-bool askYesNo(QWidget* parent, const QString& text)
+bool askYesNo(QWidget* parent, const QString& text, Answer byDefault)
 {
-    return show(parent, Kind::Question, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    return show(parent, Kind::Question, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes,
+                byDefault == Answer::Yes ? QMessageBox::Yes : QMessageBox::No);
 }
 
 bool askOkCancel(QWidget* parent, const QString& text)

@@ -21,8 +21,15 @@ enum class Kind
     Question,    // confirmations, with Yes and No (or OK and Cancel)
 };
 
+// The answer Enter gives to a question.
+enum class Answer
+{
+    Yes,
+    No,
+};
+
 // Yes/No question; true for Yes.
-bool askYesNo(QWidget* parent, const QString& text);
+bool askYesNo(QWidget* parent, const QString& text, Answer byDefault = Answer::Yes);
 // OK/Cancel question; true for OK.
 bool askOkCancel(QWidget* parent, const QString& text);
 void warn(QWidget* parent, const QString& text);
@@ -35,6 +42,7 @@ struct Recorded
 {
     Kind kind;
     QString text;
+    bool defaultIsYes = true; // a question's answer to Enter
 };
 void setTestMode(bool on);
 void answerNext(bool answer);

@@ -85,6 +85,7 @@ TEST_F(ConvertTest, TheTableGoesOutAndComesBackInBothAnswers)
     const QList<MessageBox::Recorded> shown = MessageBox::takeRecorded();
     ASSERT_EQ(shown.size(), 2);
     EXPECT_EQ(shown[0].text, "データを消去しますか？");
+    EXPECT_FALSE(shown[0].defaultIsYes); // Enter alone keeps the rows
 }
 
 TEST_F(ConvertTest, AFileThatWouldFailIsRefusedBeforeTheQuestion)
@@ -115,7 +116,9 @@ TEST_F(ConvertTest, OldTablesGoThroughTheFileMenu)
     EXPECT_EQ(titles_, QStringList{"旧テーブルファイルを開く"});
     EXPECT_EQ(storedCts(), (QList<int>{1, 2}));
     EXPECT_EQ(statusText(), "Add: 2");
-    MessageBox::takeRecorded();
+    const QList<MessageBox::Recorded> asked = MessageBox::takeRecorded();
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_FALSE(asked[0].defaultIsYes);
 
     const QString csv = folder_.filePath("old.csv");
     files_ = {old, csv};
