@@ -12,8 +12,8 @@ BulkInsert::BulkInsert(const QString& connectionName, const QString& table,
     // A connection closed since its last use opens again with its last
     // parameters, as for the row-set.
     if (!db_.isOpen() && !db_.open())
-        throw SkelvoError(QStringLiteral("データベースに接続できません: %1")
-                              .arg(errorText(db_.lastError())));
+        throw SkelvoError(
+            QStringLiteral("データベースに接続できません: %1").arg(errorText(db_.lastError())));
     const QString sqlTable = sqlTableName(db_, table);
     head_ = QStringLiteral("INSERT INTO %1 (%2) VALUES (").arg(sqlTable, columns.join(u','));
     query_ = QSqlQuery(db_);
