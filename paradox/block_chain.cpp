@@ -53,11 +53,46 @@ DataBlock readBlockHead(QFile& file, const TableHeader& header, int number, cons
     return block;
 }
 
+namespace {
+
+// A write goes to the header's last block, and a new block takes the number
+// after the header's block count: where these disagree with the chain, a
+// written record would land off the chain, or over one of its blocks, and
+// be lost although the write succeeded.
+void checkCounters(const QList<DataBlock>& chain, const TableHeader& header,
+                   const QString& fileName)
+{
+    qint64 records = 0;
+    for (const DataBlock& block : chain) {
+        if (block.number > header.fileBlocks)
+            raiseTableError(fileName, QStringLiteral("ブロック %1 がヘッダーの示すブロック数 %2 を"
+                                                     "超えています。")
+                                          .arg(block.number)
+                                          .arg(header.fileBlocks));
+        records += block.recordCount;
+    }
+    if (records != header.recordCount)
+        raiseTableError(fileName, QStringLiteral("ヘッダーのレコード数 %1 がブロックのつながりに"
+                                                 "あるレコード数 %2 と合いません。")
+                                      .arg(header.recordCount)
+                                      .arg(records));
+    const int last = chain.isEmpty() ? 0 : chain.last().number;
+    if (header.fileBlocks > 0 && header.lastBlock != last)
+        raiseTableError(fileName, QStringLiteral("ヘッダーの最後のブロック %1 がブロックの"
+                                                 "つながりの最後のブロック %2 と合いません。")
+                                      .arg(header.lastBlock)
+                                      .arg(last));
+}
+
+} // namespace
+
 QList<DataBlock> readBlockChain(QFile& file, const TableHeader& header, const QString& fileName)
 {
     QList<DataBlock> chain;
-    if (header.fileBlocks == 0)
+    if (header.fileBlocks == 0) {
+        checkCounters(chain, header, fileName);
         return chain;
+    }
     // The last may be only partly in the file.
     const qint64 blocksInFile =
         (file.size() - header.headerSize + header.blockSize - 1) / header.blockSize;
@@ -72,6 +107,7 @@ QList<DataBlock> readBlockChain(QFile& file, const TableHeader& header, const QS
         chain.append(block);
         number = block.next;
     }
+    checkCounters(chain, header, fileName);
     return chain;
 }
 

@@ -34,7 +34,9 @@ DataBlock readBlockHead(QFile& file, const TableHeader& header, int number,
 
 // The data blocks in table order: from the header's first block along the
 // next pointers, which need not follow the order in the file. A pointer out
-// of the file or back to a block already passed is an error.
+// of the file or back to a block already passed is an error, and so is a
+// header whose record count, block count or last block disagrees with the
+// chain.
 QList<DataBlock> readBlockChain(QFile& file, const TableHeader& header, const QString& fileName);
 
 QByteArray blockHead(int next, int previous, int recordCount, int recordSize);

@@ -82,6 +82,8 @@ Table Table::open(const QString& path)
         d->fields.append(field);
     }
     d->takeHeader(header);
+    if (!header.encrypted) // its blocks cannot be read
+        readBlockChain(file, header, d->fileName);
     return Table(std::move(d));
 }
 

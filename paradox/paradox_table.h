@@ -61,8 +61,8 @@ struct TableInfo
     int formatVersion = 0; // 30, 35, 40, 50 or 70
     bool keyed = false;    // has a primary index (.PX) kept in key order
     bool encrypted = false;
-    int codePage = 0; // e.g. 437, 850, 932, 1252
-    qint32 nextAutoIncrement = 0;
+    int codePage = 0;             // e.g. 437, 850, 932, 1252
+    qint64 nextAutoIncrement = 0; // past qint32 once the numbers are used up
     int recordSize = 0;
     int blockSize = 0;
     qint32 recordCount = 0;
@@ -72,7 +72,9 @@ class Table
 {
 public:
     // Opens an existing table by the path of its .DB file (any letter case of
-    // the extension). A write interrupted earlier is rolled back first.
+    // the extension). A write interrupted earlier is rolled back first. A
+    // header whose counters disagree with the table's blocks is an error, as
+    // a write would go where no read finds it.
     static Table open(const QString& path);
 
     // Creates a new, empty, non-keyed table in the format Paradox 7 writes,

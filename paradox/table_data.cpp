@@ -27,7 +27,7 @@ void TableState::takeHeader(const TableHeader& current)
     info.keyed = header.keyed();
     info.encrypted = header.encrypted;
     info.codePage = codePage.number();
-    info.nextAutoIncrement = header.autoIncrement + 1;
+    info.nextAutoIncrement = qint64(header.autoIncrement) + 1;
     info.recordSize = header.recordSize;
     info.blockSize = header.blockSize;
     info.recordCount = header.recordCount;

@@ -63,22 +63,28 @@ QList<qint64> chainKey(const TableHeader& header, qint64 fileSize)
             header.firstBlock, header.lastBlock,   header.recordSize};
 }
 
-// Whether the chain has a record that starts at `position`. The chain is
-// walked again only when the header's counters show that blocks changed
-// other than by this program's own appends, so a run of writes stays linear
-// in the table's size.
-bool holdsRecord(QFile& file, TableState& d, RecordPosition position)
+// The record starts of the chain, which is thereby checked against the
+// header. The chain is walked again only when the header's counters show
+// that blocks changed other than by this program's own appends, so a run of
+// writes stays linear in the table's size.
+const QHash<qint64, bool>& recordStarts(QFile& file, TableState& d)
 {
     const QList<qint64> key = chainKey(d.header, file.size());
     if (key != d.recordStartsKey) {
         d.recordStarts.clear();
+        d.recordStartsKey.clear();
         for (const DataBlock& block : readBlockChain(file, d.header, d.fileName)) {
             for (int index = 0; index < block.recordCount; ++index)
                 d.recordStarts.insert(recordOffset(block, index, d.header.recordSize), true);
         }
         d.recordStartsKey = key;
     }
-    return d.recordStarts.contains(position);
+    return d.recordStarts;
+}
+
+bool holdsRecord(QFile& file, TableState& d, RecordPosition position)
+{
+    return recordStarts(file, d).contains(position);
 }
 
 // Adds an appended record to the starts as last read, when they were
@@ -133,7 +139,9 @@ Row withAutoIncrements(const Row& row, TableHeader& header, const TableState& d)
         if (header.fields[i].type != FieldType::AutoIncrement)
             continue;
         if (header.autoIncrement == std::numeric_limits<qint32>::max())
-            d.fail(QStringLiteral("自動採番の番号を使い切りました。"));
+            d.fail(QStringLiteral("自動採番の番号がヘッダーで上限 %1 に達しているため、行を"
+                                  "追加できません。")
+                       .arg(header.autoIncrement));
         values[i] = int(++header.autoIncrement);
     }
     return values;
@@ -231,6 +239,7 @@ RecordPosition Table::append(Row& row)
     WriteSession session(*d);
     checkWritable(); // as the table is now, should another program have changed it
     QFile& file = session.file(*d);
+    recordStarts(file, *d); // the record must land where the chain reaches
 
     TableHeader header = d->header;
     const Row values = withAutoIncrements(row, header, *d);

@@ -1,9 +1,11 @@
 #include "core/error.h"
 #include "core/text_encoding.h"
+#include "paradox/block_chain.h"
 #include "paradox/number_encoding.h"
 #include "tests/paradox/paradox_test_support.h"
 #include "tests/testsupport/qt_printers.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
@@ -93,6 +95,58 @@ TEST_F(DamagedTable, BlockChainThatLoopsOrPointsOutside)
     copy(QStringLiteral("CONTACTS.DB"));
     patch(QStringLiteral("CONTACTS.DB"), 2048 + 4, le16(0x7000)); // more data than the block holds
     expectError(QStringLiteral("CONTACTS.DB"), {QStringLiteral("収まりません")});
+}
+
+// A write goes to the header's last block and numbers a new block after the
+// header's block count, so a header whose counters disagree with the chain
+// would lose an acknowledged row: such a table is refused on opening and on
+// writing (should it be damaged after opening), and nothing is written.
+TEST_F(DamagedTable, HeaderCountersThatDisagreeWithTheChain)
+{
+    const QString name = QStringLiteral("COUNTED.DB");
+    const QString path = folder_.filePath(name);
+    const QList<Field> fields = {{QStringLiteral("place"), FieldType::Alpha, 40}};
+    {
+        Table table = Table::create(path, fields);
+        Row row{QStringLiteral("滑空場")};
+        table.append(row);
+    }
+    const QByteArray healthy = folder_.readFile(name);
+    const QByteArray emptyBlock = codec::blockHead(0, 0, 0, 40); // block 2, off the chain
+    const struct
+    {
+        const char* damage;
+        int offset;
+        QByteArray value;
+        QString named;
+    } cases[] = {
+        {"first block past the chain", 0x0E, le16(2), QStringLiteral("ブロック 2")},
+        {"last block off the chain", 0x10, le16(2), QStringLiteral("最後のブロック 2")},
+        {"no blocks", 0x0C, le16(0), QStringLiteral("レコード数 1")},
+        {"record count", 0x06, le16(2), QStringLiteral("レコード数 2")},
+    };
+    for (const auto& bad : cases) {
+        SCOPED_TRACE(bad.damage);
+        QByteArray damaged = healthy + emptyBlock;
+        damaged.replace(bad.offset, bad.value.size(), bad.value);
+        folder_.writeFile(name, damaged);
+        try {
+            Table::open(path);
+            ADD_FAILURE() << "opened";
+        } catch (const SkelvoError& error) {
+            for (const QString& fragment : {name, bad.named})
+                EXPECT_TRUE(error.message().contains(fragment)) << error.what();
+        }
+
+        folder_.writeFile(name, healthy);
+        Table table = Table::open(path);
+        folder_.writeFile(name, damaged);
+        const QStringList files = QDir(folder_.path()).entryList(QDir::Files);
+        Row row{QStringLiteral("飛行場")};
+        EXPECT_THROW(table.append(row), SkelvoError);
+        EXPECT_EQ(folder_.readFile(name), damaged);
+        EXPECT_EQ(QDir(folder_.path()).entryList(QDir::Files), files);
+    }
 }
 
 TEST_F(DamagedTable, HeaderValuesOutOfRange)

@@ -220,6 +220,35 @@ TEST_F(TableWriting, ValuesThatDoNotFitAreErrorsNamingTheFieldAndChangeNothing)
     EXPECT_THROW(table.append(short_), SkelvoError);
 }
 
+// The header's last number may be the largest the field holds: the table
+// opens and reads, and the row that would need the next number is refused
+// with nothing written.
+TEST_F(TableWriting, AutoIncrementAtItsLargestRefusesTheNextRow)
+{
+    {
+        Table table = create();
+        Row row = someRow(1);
+        table.append(row);
+    }
+    const QString name = QFileInfo(path()).fileName();
+    QByteArray bytes = folder_.readFile(name);
+    bytes.replace(0x49, 4, QByteArray("\xff\xff\xff\x7f", 4));
+    folder_.writeFile(name, bytes);
+
+    Table table = Table::open(path());
+    EXPECT_EQ(table.info().nextAutoIncrement, 0x80000000LL);
+    EXPECT_EQ(table.readAll().size(), 1);
+    Row row = someRow(2);
+    try {
+        table.append(row);
+        ADD_FAILURE() << "a row was numbered past the largest number";
+    } catch (const SkelvoError& error) {
+        EXPECT_TRUE(error.message().contains(QStringLiteral("2147483647"))) << error.what();
+        EXPECT_TRUE(error.message().contains(name)) << error.what();
+    }
+    EXPECT_EQ(folder_.readFile(name), bytes);
+}
+
 TEST_F(TableWriting, TenThousandAppendsFillBlocksOneAfterAnother)
 {
     Table table = create();
