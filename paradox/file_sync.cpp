@@ -1,6 +1,7 @@
 #include "paradox/file_sync.h"
 
 #include "core/error.h"
+#include "paradox/step_hook.h"
 
 #include <QFile>
 
@@ -25,6 +26,7 @@ void syncToDisk(QFile& file)
 #endif
     if (!synced)
         throw SkelvoError(QStringLiteral("%1 をディスクに書き出せません。").arg(file.fileName()));
+    reachSync(file.fileName());
 }
 
 void syncFolder(const QString& folderPath)

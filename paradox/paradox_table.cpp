@@ -237,4 +237,9 @@ void Table::setStepHook(StepHook hook)
     installStepHook(std::move(hook));
 }
 
+void Table::setSyncHook(SyncHook hook)
+{
+    installSyncHook(std::move(hook));
+}
+
 } // namespace paradox

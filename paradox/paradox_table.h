@@ -139,6 +139,10 @@ public:
     // test can stop the writer there (by throwing) and check the file after.
     using StepHook = std::function<void(const char* step)>;
     static void setStepHook(StepHook hook);
+    // For tests: called with a file's path each time a write has made what
+    // it wrote to the file durable.
+    using SyncHook = std::function<void(const QString& path)>;
+    static void setSyncHook(SyncHook hook);
 
 private:
     struct Data;

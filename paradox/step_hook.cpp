@@ -9,6 +9,12 @@ Table::StepHook& stepHook()
     return hook;
 }
 
+Table::SyncHook& syncHook()
+{
+    static Table::SyncHook hook;
+    return hook;
+}
+
 } // namespace
 
 void reachStep(const char* step)
@@ -20,6 +26,17 @@ void reachStep(const char* step)
 void installStepHook(Table::StepHook hook)
 {
     stepHook() = std::move(hook);
+}
+
+void reachSync(const QString& path)
+{
+    if (syncHook())
+        syncHook()(path);
+}
+
+void installSyncHook(Table::SyncHook hook)
+{
+    syncHook() = std::move(hook);
 }
 
 } // namespace paradox::codec

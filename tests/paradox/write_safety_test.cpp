@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QProcess>
 #include <QSysInfo>
@@ -104,7 +105,11 @@ const QList<Write>& writes()
 class WriteSafety : public testing::Test
 {
 protected:
-    void TearDown() override { Table::setStepHook({}); }
+    void TearDown() override
+    {
+        Table::setStepHook({});
+        Table::setSyncHook({});
+    }
 
     // A fresh log table with the given number of rows.
     QString makeTable(const testsupport::TempFolder& folder, int rows)
@@ -489,6 +494,71 @@ TEST_F(WriteSafety, RolledBackTransactionLeavesTheTableAndItsLock)
     appendRow(other, logRow(303));
     EXPECT_EQ(other.readAll().size(), before.size() + 1);
     paradoxtest::expectPxlibReadsTheSame(path);
+}
+
+// A rollback cuts the files back to their lengths: with the table's last
+// block and the memo's sub-allocated block exactly full, the new row adds a
+// block to each, of which nothing may stay.
+TEST_F(WriteSafety, RolledBackTransactionLeavesTheFilesByteForByte)
+{
+    testsupport::TempFolder folder;
+    const QString path = folder.filePath(QStringLiteral("JA2345.DB"));
+    {
+        Table table = Table::create(path, LogFields);
+        table.beginTransaction();
+        const int rows = oneBlock();
+        for (int n = 1; n <= rows; ++n) {
+            Row row = logRow(n);
+            // Five remarks of 47 chunks of 16 bytes fill what the slot table leaves.
+            row[3] = n <= 5 ? QVariant(QString(47 * 16, u'm')) : QVariant();
+            table.append(row);
+        }
+        table.commit();
+    }
+    const FileBytes before = filesOf(path);
+    ASSERT_EQ(before.memo.size(), 2 * 4096);
+    int usedChunks = 0;
+    for (int slot = 0; slot < 64; ++slot) {
+        const char* entry = before.memo.constData() + 4096 + 12 + 5 * slot;
+        usedChunks = qMax(usedChunks, quint8(entry[0]) + quint8(entry[1]));
+    }
+    ASSERT_EQ(usedChunks, 256);
+
+    Table table = Table::open(path);
+    table.beginTransaction();
+    appendRow(table,
+              {QVariant(), QStringLiteral("x"), 1, QStringLiteral("長い備考").repeated(900)});
+    ASSERT_GT(filesOf(path).table.size(), before.table.size());
+    table.rollBack();
+    const FileBytes after = filesOf(path);
+    expectSameBytes(after.table, before.table, "table");
+    expectSameBytes(after.memo, before.memo, "memo");
+}
+
+// The commit makes every file the transaction wrote durable before the
+// journal that could undo them goes.
+TEST_F(WriteSafety, CommitSyncsEveryWrittenFileBeforeTheJournalGoes)
+{
+    testsupport::TempFolder folder;
+    const QString path = makeTable(folder, oneBlock() - 1);
+    QStringList events;
+    Table::setStepHook([&](const char* step) { events.append(QString::fromLatin1(step)); });
+    Table::setSyncHook([&](const QString& file) {
+        events.append(QStringLiteral("synced ") + QFileInfo(file).fileName());
+    });
+    {
+        Table table = Table::open(path);
+        transactionWrites(table);
+    }
+    Table::setSyncHook({});
+    const qsizetype lastWrite = events.lastIndexOf(QStringLiteral("header written"));
+    const qsizetype journalGone = events.indexOf(QStringLiteral("journal removed"));
+    ASSERT_GE(lastWrite, 0);
+    ASSERT_GT(journalGone, lastWrite);
+    const QStringList commit = events.mid(lastWrite + 1, journalGone - lastWrite - 1);
+    for (const QString& file : {QStringLiteral("JA2345.DB"), QStringLiteral("JA2345.MB")})
+        EXPECT_TRUE(commit.contains(QStringLiteral("synced ") + file))
+            << file.toStdString() << " not synced: " << commit.join(u',').toStdString();
 }
 
 } // namespace
