@@ -15,6 +15,9 @@ BulkInsert::BulkInsert(const QString& connectionName, const QString& table,
         throw SkelvoError(
             QStringLiteral("データベースに接続できません: %1").arg(errorText(db_.lastError())));
     const QString sqlTable = sqlTableName(db_, table);
+    const TextLimits limits = dialect.textLimits ? dialect.textLimits(db_, table) : TextLimits();
+    for (const QString& column : columns)
+        textLimits_.append(limits.value(column.toLower()));
     head_ = QStringLiteral("INSERT INTO %1 (%2) VALUES (").arg(sqlTable, columns.join(u','));
     query_ = QSqlQuery(db_);
     if (!values_.asLiterals()) {
@@ -47,7 +50,7 @@ BulkInsert::~BulkInsert()
 void BulkInsert::insert(const QVariantList& values)
 {
     for (qsizetype i = 0; i < values.size() && i < columns_.size(); ++i) {
-        if (const QString problem = unstorableValueProblem(columns_[i], values[i]);
+        if (const QString problem = unstorableValueProblem(columns_[i], values[i], textLimits_[i]);
             !problem.isEmpty())
             refuse(problem);
     }

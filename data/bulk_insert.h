@@ -47,7 +47,8 @@ private:
     QSqlDatabase db_;
     StatementValues values_;
     QStringList columns_;
-    QString head_; // INSERT INTO t (columns) VALUES (
+    QList<TextLimit> textLimits_; // one a column
+    QString head_;                // INSERT INTO t (columns) VALUES (
     QSqlQuery query_;
     ExistingRows existing_;
     bool inTransaction_ = false;

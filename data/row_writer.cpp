@@ -47,6 +47,11 @@ void RowWriter::reset(const QString& connectionName, const QString& table,
     preparedQueries_.clear();
     fields_ = fieldNames;
     setIdentityField(identityName_);
+    const TextLimits limits =
+        dialect_.textLimits ? dialect_.textLimits(database(), table) : TextLimits();
+    textLimits_.clear();
+    for (const QString& field : fieldNames)
+        textLimits_.append(limits.value(field.toLower()));
 }
 
 void RowWriter::setDialect(StoreDialect dialect)
@@ -251,7 +256,8 @@ QString RowWriter::writtenValueText(Statement& statement, int field, const DataS
                                     const WriteSettings& settings) const
 {
     const QVariant& value = row.values[field];
-    if (const QString problem = unstorableValueProblem(fields_[field], value); !problem.isEmpty())
+    if (const QString problem = unstorableValueProblem(fields_[field], value, textLimits_[field]);
+        !problem.isEmpty())
         raise(describe(row, settings), problem);
     return valueText(statement, value);
 }

@@ -49,7 +49,8 @@ private:
 
     QSqlDatabase database() const;
     QString valueText(Statement& statement, const QVariant& value) const;
-    // A value the row writes; raises for one no store keeps whole.
+    // A value the row writes; raises for one no store keeps whole or one
+    // longer than its column.
     QString writtenValueText(Statement& statement, int field, const DataSetRow& row,
                              const WriteSettings& settings) const;
     bool knowsIdentity(const DataSetRow& row) const;
@@ -74,6 +75,7 @@ private:
     int identityField_ = -1;
     QString identityName_;
     StoreDialect dialect_;
+    QList<TextLimit> textLimits_; // one a field, learnt when the table opens
     bool inBatch_ = false;
     StatementValues values_;
     QHash<QString, QSqlQuery> preparedQueries_;

@@ -1,5 +1,8 @@
 #include "data/statement_values.h"
 
+#include "core/error.h"
+#include "core/text_encoding.h"
+
 QString StatementValues::place(QVariantList& bound, const QVariant& value) const
 {
     if (literal_)
@@ -8,11 +11,41 @@ QString StatementValues::place(QVariantList& bound, const QVariant& value) const
     return QStringLiteral("?");
 }
 
-QString unstorableValueProblem(const QString& column, const QVariant& value)
+namespace {
+
+// The text's size in the limit's unit; within the limit without counting
+// when it cannot be longer.
+qsizetype measured(const QString& text, TextLimit limit)
 {
-    if (value.typeId() == QMetaType::QString && value.toString().contains(QChar(u'\0')))
+    if (limit.inCp932Bytes) {
+        if (text.size() * 2 <= limit.size)
+            return text.size();
+        try {
+            return TextEncoding::encode(text, "CP932").size();
+        } catch (const SkelvoError&) {
+            return 0; // left for the store to refuse by the character
+        }
+    }
+    return text.size() <= limit.size ? text.size() : QStringView(text).toUcs4().size();
+}
+
+} // namespace
+
+QString unstorableValueProblem(const QString& column, const QVariant& value, TextLimit limit)
+{
+    if (value.typeId() != QMetaType::QString)
+        return {};
+    const QString text = value.toString();
+    if (text.contains(QChar(u'\0')))
         return QStringLiteral("列「%1」: 文字列に NUL 文字があります。").arg(column);
-    return {};
+    if (limit.size <= 0)
+        return {};
+    const qsizetype size = measured(text, limit);
+    if (size <= limit.size)
+        return {};
+    const QString unit = limit.inCp932Bytes ? QStringLiteral("バイト") : QStringLiteral("文字");
+    return QStringLiteral("列「%1」: 文字列が長すぎます。%2 %3までです (%4 %3)。")
+        .arg(column, QString::number(limit.size), unit, QString::number(size));
 }
 
 std::optional<QString> commonLiteral(const QVariant& value)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QString>
@@ -28,6 +29,16 @@ private:
     Literal literal_;
 };
 
+// The most text a column holds: characters (a server's column) or bytes in
+// code page 932 (a folder table's field); 0 for no limit known.
+struct TextLimit
+{
+    int size = 0;
+    bool inCp932Bytes = false;
+};
+// By lower-case column name.
+using TextLimits = QHash<QString, TextLimit>;
+
 // What one kind of store needs done its own way when rows are written, given
 // by the layer that knows the store; left empty, values travel bound, the
 // driver tells an appended row's number and values are kept as given.
@@ -41,12 +52,17 @@ struct StoreDialect
     // How the store keeps a value it is given (text in the look-alikes of
     // its code page, say), so that a written row shows what the table holds.
     std::function<QVariant(const QVariant&)> storedForm = {};
+    // How much text each column of a table holds, so that a longer text is
+    // refused before anything is written rather than cut or refused by the
+    // store part-way.
+    std::function<TextLimits(QSqlDatabase db, const QString& table)> textLimits = {};
 };
 
 // A text holding U+0000 reaches no store whole: one cuts it there, one drops
-// the character, one keeps it where no other program expects it. Why such a
-// value is refused, naming the column; empty for any other value.
-QString unstorableValueProblem(const QString& column, const QVariant& value);
+// the character, one keeps it where no other program expects it. Nor does a
+// text longer than its column. Why such a value is refused, naming the
+// column (and its limit); empty for any other value.
+QString unstorableValueProblem(const QString& column, const QVariant& value, TextLimit limit = {});
 // The literal of a value that every SQL server reads alike: NULL, an
 // integer, a flag as 1 or 0. None for any other value.
 std::optional<QString> commonLiteral(const QVariant& value);

@@ -84,7 +84,8 @@ int writeFile(const QString& connectionName, const QString& table, const QString
     return int(lines.size()) - 1;
 }
 
-ImportFile readFile(const QString& fileName, const QStringList& tableColumns)
+ImportFile readFile(const QString& fileName, const QStringList& tableColumns,
+                    const TextLimits& textLimits)
 {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
@@ -115,7 +116,8 @@ ImportFile readFile(const QString& fileName, const QStringList& tableColumns)
                                    .arg(values.size())
                                    .arg(import.columns.size()));
         for (qsizetype i = 0; i < values.size(); ++i) {
-            if (const QString problem = unstorableValueProblem(import.columns[i], values[i]);
+            if (const QString problem = unstorableValueProblem(
+                    import.columns[i], values[i], textLimits.value(import.columns[i].toLower()));
                 !problem.isEmpty())
                 refuse(lineNumber, problem);
         }

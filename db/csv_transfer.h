@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/bulk_insert.h"
+#include "data/statement_values.h"
 #include "db/transfer_progress.h"
 
 #include <QList>
@@ -35,11 +36,13 @@ struct ImportFile
 };
 
 // Reads and checks the file: it decodes, a header names only columns the
-// table has (tableColumns, when known), no line is empty and every line
-// holds as many values as there are columns. Raises SkelvoError naming the
+// table has (tableColumns, when known), no line is empty, every line holds
+// as many values as there are columns and no value is longer than its
+// column holds (textLimits) or holds NUL. Raises SkelvoError naming the
 // line. Empty values of the integer and flag columns become 0, by their
 // position in the line.
-ImportFile readFile(const QString& fileName, const QStringList& tableColumns);
+ImportFile readFile(const QString& fileName, const QStringList& tableColumns,
+                    const TextLimits& textLimits = {});
 
 // Appends the rows numbered ct from nextCt on, sb 0, through the
 // connection. Raises SkelvoError naming the line of the first row the

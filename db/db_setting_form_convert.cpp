@@ -5,6 +5,7 @@
 #include "db/csv_transfer.h"
 #include "db/db_setting_form.h"
 #include "db/old_table.h"
+#include "db/store_dialects.h"
 #include "db/table_file.h"
 #include "db/table_management.h"
 #include "ui/command_guard.h"
@@ -114,7 +115,11 @@ void TdBSettingForm::ReadCsvFileActionExecute()
     ExistingRows existing = ExistingRows::Kept;
     int nextCt = 1;
     const bool ready = runCommand(this, [&] {
-        file = CsvTransfer::readFile(fileName, logTableColumns());
+        file = CsvTransfer::readFile(
+            fileName, logTableColumns(),
+            textLimitsOf(
+                QSqlDatabase::database(store_->connectionNameOf(store_->DatabaseKind), false),
+                store_->TableName));
         existing = askErase();
         nextCt = firstNewCt(existing);
     });

@@ -6,6 +6,7 @@
 
 #include <QSqlDriver>
 #include <QSqlQuery>
+#include <limits>
 #include <sql.h>
 #include <sqlext.h>
 
@@ -72,41 +73,71 @@ QString literal(const QVariant& value)
     return QStringLiteral("_utf8mb4 X'") + QString::fromLatin1(bytes.toHex()) + u'\'';
 }
 
-ColumnsRead columnsOf(QSqlDatabase db, const QString& table)
+namespace {
+
+struct Column
 {
-    // The server may match the name without regard to case; a table whose
-    // name differs from another only in case must not lend it its columns.
-    QSqlQuery query =
-        run(db, QStringLiteral("SELECT %1, %2, data_type FROM information_schema.columns"
-                               " WHERE table_schema = DATABASE() AND table_name = %3"
-                               " ORDER BY ordinal_position")
-                    .arg(asUtf8Bytes(QStringLiteral("table_name")),
-                         asUtf8Bytes(QStringLiteral("column_name")), literal(table)));
-    struct Column
-    {
-        QString table, name;
-        bool text;
-    };
-    QList<Column> columns;
+    QString name;
+    QString dataType;
+    int maxCharacters; // 0 for a column that is not text
+};
+
+// The table's columns in their order. The server may match the name without
+// regard to case; a table whose name differs from another only in case must
+// not lend it its columns.
+QList<Column> columnsOfTable(QSqlDatabase db, const QString& table)
+{
+    QSqlQuery query = run(db, QStringLiteral("SELECT %1, %2, data_type, character_maximum_length"
+                                             " FROM information_schema.columns"
+                                             " WHERE table_schema = DATABASE() AND table_name = %3"
+                                             " ORDER BY ordinal_position")
+                                  .arg(asUtf8Bytes(QStringLiteral("table_name")),
+                                       asUtf8Bytes(QStringLiteral("column_name")), literal(table)));
+    QList<std::pair<QString, Column>> found;
     bool exact = false;
     while (query.next()) {
-        columns.append({textFromUtf8Bytes(query.value(0)).toString(),
-                        textFromUtf8Bytes(query.value(1)).toString(),
-                        isTextType(query.value(2).toString())});
-        exact = exact || columns.last().table == table;
+        const QString tableName = textFromUtf8Bytes(query.value(0)).toString();
+        const QString dataType = query.value(2).toString();
+        found.append({tableName,
+                      {textFromUtf8Bytes(query.value(1)).toString(), dataType,
+                       isTextType(dataType) ? int(qMin<qlonglong>(query.value(3).toLongLong(),
+                                                                  std::numeric_limits<int>::max()))
+                                            : 0}});
+        exact = exact || tableName == table;
     }
+    QList<Column> columns;
+    for (const auto& [tableName, column] : std::as_const(found)) {
+        if (!exact || tableName == table)
+            columns.append(column);
+    }
+    return columns;
+}
+
+} // namespace
+
+ColumnsRead columnsOf(QSqlDatabase db, const QString& table)
+{
     QStringList list;
     ColumnsRead read;
-    for (const Column& column : std::as_const(columns)) {
-        if (exact && column.table != table)
-            continue;
+    for (const Column& column : columnsOfTable(db, table)) {
         const QString name = quotedName(column.name);
-        list.append(column.text ? asUtf8Bytes(name) + QStringLiteral(" AS ") + name : name);
-        if (column.text)
+        const bool text = isTextType(column.dataType);
+        list.append(text ? asUtf8Bytes(name) + QStringLiteral(" AS ") + name : name);
+        if (text)
             read.textAsBytes.append(column.name);
     }
     read.list = list.isEmpty() ? QStringLiteral("*") : list.join(QStringLiteral(", "));
     return read;
+}
+
+TextLimits textLimits(QSqlDatabase db, const QString& table)
+{
+    TextLimits limits;
+    for (const Column& column : columnsOfTable(db, table)) {
+        if (column.maxCharacters > 0)
+            limits.insert(column.name.toLower(), {column.maxCharacters, false});
+    }
+    return limits;
 }
 
 QStringList tableNames(QSqlDatabase db)

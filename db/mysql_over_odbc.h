@@ -28,6 +28,10 @@ QString literal(const QVariant& value);
 // itself reports it.
 ColumnsRead columnsOf(QSqlDatabase db, const QString& table);
 
+// How many characters each text column of a table holds. The statement is
+// the server's own SQL, so it serves a direct connection as well.
+TextLimits textLimits(QSqlDatabase db, const QString& table);
+
 // The base tables of the connected database (no system views), by name.
 // Raises SkelvoError with the server's reason.
 QStringList tableNames(QSqlDatabase db);

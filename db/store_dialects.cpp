@@ -6,7 +6,9 @@
 #include "paradox/paradox_driver.h"
 
 #include <QSqlDriver>
+#include <QSqlField>
 #include <QSqlQuery>
+#include <QSqlRecord>
 
 namespace {
 
@@ -24,6 +26,19 @@ QVariant folderStoredForm(const QVariant& value)
     } catch (const SkelvoError&) {
         return value;
     }
+}
+
+// A folder table's alpha fields hold as many bytes of its code page as
+// they are wide.
+TextLimits folderTextLimits(QSqlDatabase db, const QString& table)
+{
+    const QSqlRecord record = db.record(table);
+    TextLimits limits;
+    for (int i = 0; i < record.count(); ++i) {
+        if (record.field(i).length() > 0)
+            limits.insert(record.fieldName(i).toLower(), {record.field(i).length(), true});
+    }
+    return limits;
 }
 
 // A server other than MySQL's family behind ODBC: text quoted by the rules
@@ -53,12 +68,22 @@ StatementValues::Literal quotedLiterals(const QSqlDatabase& db)
 StoreDialect dialectOf(const QSqlDatabase& db)
 {
     if (db.driverName() == QLatin1String(ParadoxDriver::Name))
-        return {.storedForm = folderStoredForm};
+        return {.storedForm = folderStoredForm, .textLimits = folderTextLimits};
+    if (db.driverName() == QLatin1String("QMYSQL"))
+        return {.textLimits = MySqlOverOdbc::textLimits};
     if (db.driverName() != QLatin1String("QODBC"))
         return {};
     if (MySqlOverOdbc::isMySqlOverOdbc(db))
-        return {.literal = MySqlOverOdbc::literal, .insertedIdentity = MySqlOverOdbc::lastInsertId};
+        return {.literal = MySqlOverOdbc::literal,
+                .insertedIdentity = MySqlOverOdbc::lastInsertId,
+                .textLimits = MySqlOverOdbc::textLimits};
     return {.literal = quotedLiterals(db)};
+}
+
+TextLimits textLimitsOf(QSqlDatabase db, const QString& table)
+{
+    const StoreDialect dialect = dialectOf(db);
+    return dialect.textLimits ? dialect.textLimits(db, table) : TextLimits();
 }
 
 ColumnsRead columnsToRead(QSqlDatabase db, const QString& table)

@@ -12,6 +12,8 @@
 // character too long, its terminating U+0000, which the server stores),
 // made by the rules of the server behind it. A MySQL server needs nothing.
 StoreDialect dialectOf(const QSqlDatabase& db);
+// How much text each column of a table holds, where the store says.
+TextLimits textLimitsOf(QSqlDatabase db, const QString& table);
 
 // What reads every column of a table: the select list and the text columns
 // it reads as their UTF-8 bytes (see DataSet::setCommandText).

@@ -38,11 +38,17 @@ QByteArray encodedText(const QString& text, const QString& field, const CodePage
 {
     if (text.contains(QChar(0)))
         fieldError(field, QStringLiteral("文字列に NUL 文字があります。"));
+    QByteArray bytes;
     try {
-        return maxBytes < 0 ? codePage.encode(text) : codePage.encodeCut(text, maxBytes);
+        bytes = codePage.encode(text);
     } catch (const SkelvoError& error) {
         fieldError(field, error.message());
     }
+    // A legal record keeps what was written or nothing: never a cut text.
+    if (maxBytes >= 0 && bytes.size() > maxBytes)
+        fieldError(field, QStringLiteral("文字列が長すぎます。%1 バイトまでです (%2 バイト)。")
+                              .arg(QString::number(maxBytes), QString::number(bytes.size())));
+    return bytes;
 }
 
 void writeMemo(const FieldLayout& layout, const QString& field, const QVariant& value,

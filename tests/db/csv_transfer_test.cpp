@@ -6,6 +6,7 @@
 #include "core/error.h"
 #include "core/log_record.h"
 #include "db/csv_transfer.h"
+#include "db/store_dialects.h"
 #include "db/table_management.h"
 #include "paradox/paradox_driver.h"
 #include "tests/testsupport/qt_printers.h"
@@ -58,9 +59,10 @@ protected:
         const QStringList columns = other_.database().record(table_).count() > 0
                                         ? fieldNames(other_.database().record(table_))
                                         : QStringList();
-        const CsvTransfer::ImportFile file = CsvTransfer::readFile(csv(name), columns);
-        return CsvTransfer::appendRows(store_.connectionNameOf(store_.DatabaseKind), table_, file,
-                                       nextCt, {}, existing);
+        const QString connection = store_.connectionNameOf(store_.DatabaseKind);
+        const CsvTransfer::ImportFile file = CsvTransfer::readFile(
+            csv(name), columns, textLimitsOf(QSqlDatabase::database(connection, false), table_));
+        return CsvTransfer::appendRows(connection, table_, file, nextCt, {}, existing);
     }
 
     static QStringList fieldNames(const QSqlRecord& record)
@@ -158,6 +160,26 @@ TEST_P(CsvTransferTest, ARowTheStoreRefusesStopsTheImportThere)
         FAIL() << "the page number was taken";
     } catch (const SkelvoError& error) {
         EXPECT_TRUE(error.message().startsWith("3 行目")) << error.message().toStdString();
+    }
+    EXPECT_EQ(storedCts(), QList<int>{1});
+}
+
+// A value longer than its column refuses the whole file, naming the line
+// and the column, before anything is written.
+TEST_P(CsvTransferTest, AValueLongerThanItsColumnRefusesTheWholeFile)
+{
+    seed({{1, 0, "a"}});
+    QStringList fits(40), over(40);
+    fits[4] = QString(paradox() ? 127 : 255, u'山');
+    over[4] = fits[4] + u'山';
+    writeCsv("long.csv", {CsvFormat::formatLine(CsvTransfer::dataColumnNames()),
+                          CsvFormat::formatLine(fits), CsvFormat::formatLine(over)});
+    try {
+        import("long.csv", 2);
+        FAIL() << "the long crew was taken";
+    } catch (const SkelvoError& error) {
+        EXPECT_TRUE(error.message().startsWith("3 行目: 列「crew」"))
+            << error.message().toStdString();
     }
     EXPECT_EQ(storedCts(), QList<int>{1});
 }

@@ -367,12 +367,14 @@ TEST_F(SqlEngineTest, SeesChangesMadeOutsideIt)
 }
 
 // What the engine keeps after a write is what the file holds, also when
-// the table stores a value otherwise than given: text cut to its width, and
-// characters the code page holds only as a look-alike, stored as that.
+// the table stores a value otherwise than given: characters the code page
+// holds only as a look-alike, stored as that. A text wider than its field
+// is refused, never cut.
 TEST_F(SqlEngineTest, KeepsWhatTheFileHolds)
 {
     run("INSERT INTO ab12 (ct, callsign, mmdd) VALUES (1, 'ABCDEFGHIJKLMNOPQRST', '0701')");
-    run("UPDATE ab12 SET mmdd = '日本語です' WHERE ct = 1");
+    const QString tooLong = failure("UPDATE ab12 SET mmdd = '日本語です' WHERE ct = 1");
+    EXPECT_TRUE(tooLong.contains("mmdd") && tooLong.contains("8 バイトまで")) << tooLong.toStdString();
     run("INSERT INTO ab12 (ct, crew) VALUES (2, '  spaced  ')");
     const struct
     {
