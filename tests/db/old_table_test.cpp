@@ -3,6 +3,7 @@
 // transferred into the log table of every store.
 #include "app/demo/demo_logbook.h"
 #include "core/csv_format.h"
+#include "core/log_record.h"
 #include "data/data_set.h"
 #include "db/csv_transfer.h"
 #include "db/old_table.h"
@@ -129,6 +130,25 @@ TEST_P(OldTableTransferTest, RowsArriveConvertedAndNumberedOn)
     EXPECT_EQ(storedText("blocktime", "ct = 1"), "0:40");
     EXPECT_EQ(storedText("glider", "ct = 2"), "1:05");
     EXPECT_EQ(storedText("glider", "ct = 3"), "") << "no power time: the column's default";
+}
+
+// Each old field lands in its own column: every field holds a value no other
+// one holds, and each column is checked.
+TEST_P(OldTableTransferTest, EveryOldFieldLandsInItsOwnColumn)
+{
+    DataSet table1;
+    openTableFile(table1, pxwrite::writeDistinctOldEditionTable(folder_.filePath("ALL.DB")));
+    OldTable::transfer(table1, store_.connectionNameOf(store_.DatabaseKind), table_, 1, {});
+    table1.first();
+    const auto columns = LogRecord::dataColumns();
+    for (int field = 2; field < table1.fieldCount(); ++field) {
+        const QVariant old = table1.value(table1.fieldNames()[field]);
+        const QString expected =
+            old.typeId() == QMetaType::Bool ? (old.toBool() ? "1" : "0") : old.toString();
+        const QString column(columns[size_t(field) - 1].name);
+        EXPECT_EQ(storedText(column, "ct = 1"), expected)
+            << table1.fieldNames()[field].toStdString() << " -> " << column.toStdString();
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Stores, OldTableTransferTest, testsupport::allStores(),

@@ -51,6 +51,29 @@ QVariantList oldFlight(int no, bool powerTime)
 
 } // namespace
 
+QString writeDistinctOldEditionTable(const QString& path)
+{
+    const QList<Field> fields = oldFields(true);
+    QVariantList values{1, "OLD"};
+    bool truth = true;
+    for (qsizetype i = 2; i < fields.size(); ++i) {
+        switch (fields[i].type) {
+        case Type::Alpha:
+            values.append(fields[i].name);
+            break;
+        case Type::Logical:
+            values.append(truth);
+            truth = !truth;
+            break;
+        default:
+            values.append(int(i));
+            break;
+        }
+    }
+    writeTable(path, fields, {values});
+    return path;
+}
+
 QString writeOldEditionTable(const QString& path, bool powerTime, int rows)
 {
     QList<QVariantList> records;

@@ -11,4 +11,10 @@ namespace pxwrite {
 // "0:40" and TPlass "1:05". Gives the path.
 QString writeOldEditionTable(const QString& path, bool powerTime, int rows);
 
+// The same layout with the power time and one row (no 1, Mark "OLD") whose
+// every field from "Year" on holds a value no other field holds: a text
+// field its own name, a number field its position in the table, the logical
+// fields true and false by turns. Gives the path.
+QString writeDistinctOldEditionTable(const QString& path);
+
 } // namespace pxwrite
