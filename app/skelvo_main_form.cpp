@@ -32,6 +32,7 @@
 #include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
@@ -697,12 +698,14 @@ void TSkelvoMainForm::runEntryRoutine(bool (*routine)(DataSet&, EntryRoutineCont
     context.zeroIdOnNewRows = store().DatabaseKind == MySqlStore;
     context.messageParent = this;
     context.refreshTable = [this] { DataRefreshActionExecute(); };
-    context.showEntryDialog = [this, &context] {
+    context.showEntryDialog = [this, &context](const std::function<void()>& save) {
         DefaultYear = context.DefaultYear;
         DefaultMonthDay = context.DefaultMonthDay;
         input_->TableName = store().TableName;
         input_->DefaultYear = DefaultYear;
         input_->DefaultMonthDay = DefaultMonthDay;
+        input_->saveRow = save;
+        const auto forget = qScopeGuard([this] { input_->saveRow = {}; });
         return input_->exec() == QDialog::Accepted;
     };
     if (routine(*dataSet, context))

@@ -29,9 +29,10 @@ void appendFlight(DataSet& rows, bool zeroIdOnNewRows)
 {
     EntryRoutineContext context;
     context.zeroIdOnNewRows = zeroIdOnNewRows;
-    context.showEntryDialog = [&rows] {
+    context.showEntryDialog = [&rows](const std::function<void()>& save) {
         rows.setValue(u"blocktime", QStringLiteral("00:40"));
         rows.setValue(u"flighttime", FlightTime);
+        save();
         return true;
     };
     if (!AppendEntry(rows, context))

@@ -63,15 +63,50 @@ void offerDate(EntryRoutineContext& context, const DefaultDate& date)
     context.DefaultMonthDay = date.monthDay;
 }
 
-// Shows the entry dialog over the row being added or edited: on OK the row
-// is posted, otherwise it goes back to how it was.
-bool confirmAndPost(DataSet& rows, EntryRoutineContext& context)
+// Writes the row being typed. A store that holds its changes is sent this
+// one at once, so that the grid never shows a row the table does not hold.
+// When the store refuses it, the row goes back to being typed, with what
+// the user typed; cancelling then leaves what the table holds.
+void saveRow(DataSet& rows, bool atEnd)
 {
-    if (!context.showEntryDialog()) {
+    if (rows.writeBack() != DataSet::WriteBack::Cached) {
+        rows.post(); // a refused row stays in its editing state
+        return;
+    }
+    const bool inserting = rows.state() == DataSet::State::Insert;
+    const int recNo = rows.recNo();
+    QList<QVariant> typed;
+    for (int field = 0; field < rows.fieldCount(); ++field)
+        typed.append(rows.valueAt(recNo - 1, field));
+    rows.post();
+    try {
+        rows.applyUpdates();
+    } catch (const SkelvoError&) {
+        rows.cancelUpdates();
+        rows.setRecNo(recNo);
+        if (!inserting)
+            rows.edit();
+        else if (atEnd)
+            rows.append();
+        else
+            rows.insert();
+        for (int field = 0; field < rows.fieldCount(); ++field)
+            rows.setValue(rows.fieldNames().at(field), typed[field]);
+        throw;
+    }
+}
+
+// Shows the entry dialog over the row being added or edited; the dialog
+// saves the row, otherwise it goes back to how it was.
+bool confirmAndSave(DataSet& rows, EntryRoutineContext& context, bool atEnd)
+{
+    const bool saved = context.showEntryDialog([&rows, atEnd] { saveRow(rows, atEnd); });
+    if (!saved) {
         rows.cancel();
         return false;
     }
-    rows.post();
+    if (rows.state() != DataSet::State::Browse)
+        saveRow(rows, atEnd); // shown by a caller whose dialog does not save
     return true;
 }
 
@@ -91,7 +126,7 @@ bool addRow(DataSet& rows, EntryRoutineContext& context, const NewRowKeys& keys,
     rows.setValue(u"ct", keys.ct);
     rows.setValue(u"sb", keys.sb);
     rows.setValue(u"depart", keys.depart);
-    return confirmAndPost(rows, context);
+    return confirmAndSave(rows, context, atEnd);
 }
 
 // Moves the rows that hold the posted new row's keys, and those after them
@@ -182,7 +217,7 @@ bool EditEntry(DataSet& rows, EntryRoutineContext& context)
               editedRowDate(rows.asString(u"yyyy"), rows.asString(u"mmdd"), context.today));
 
     rows.edit();
-    return confirmAndPost(rows, context);
+    return confirmAndSave(rows, context, false);
 }
 
 bool DeleteEntry(DataSet& rows, EntryRoutineContext& context)

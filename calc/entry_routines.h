@@ -16,9 +16,11 @@ class QWidget;
 // Each returns true when a change reached the row-set and the table; the
 // caller then recalculates from the current row, shows the totals and
 // clears the marked range. On false nothing changed (cancelled, refused).
-// A store error is raised; the row then keeps the state the dialog left it
-// in (nothing half-written reaches the table) and the caller does not
-// recalculate.
+// The row is written when the dialog saves it, on every store at once: a
+// row the store refuses stays in the dialog as typed, to be corrected or
+// cancelled, and the row-set never keeps a row the table does not hold.
+// A store error after the dialog (making room for an inserted row) is
+// raised and the caller does not recalculate.
 
 // What the routines need from the window that runs them.
 struct EntryRoutineContext
@@ -31,8 +33,10 @@ struct EntryRoutineContext
     // routine sets both before showing it.
     QString DefaultYear;
     QString DefaultMonthDay;
-    // Shows the entry dialog modally over the current row; true for OK.
-    std::function<bool()> showEntryDialog;
+    // Shows the entry dialog modally over the current row; "保存" runs save,
+    // and when save raises the dialog shows the error and stays open. True
+    // when the row was saved.
+    std::function<bool(const std::function<void()>& save)> showEntryDialog;
     // Closes and re-reads the table in key order (after an insertion).
     std::function<void()> refreshTable;
     // Parent of the question and warning boxes of DeleteEntry.

@@ -9,6 +9,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -502,6 +503,36 @@ void DataSet::applyUpdates()
     pending_ = std::move(failed);
     if (!errors.isEmpty())
         throw SkelvoError(errors.join('\n'));
+}
+
+void DataSet::cancelUpdates()
+{
+    if (!isOpen())
+        return;
+    cancel();
+    if (pending_.empty())
+        return;
+    const RowPtr current = current_ >= 0 ? rows_[current_] : nullptr;
+    const std::vector<RowPtr> held = std::exchange(pending_, {});
+    for (const RowPtr& row : held) {
+        const DataSetRow::Pending kind = row->pending;
+        row->pending = DataSetRow::Pending::None;
+        row->values = row->stored;
+        const auto at = std::find(rows_.begin(), rows_.end(), row);
+        if (kind == DataSetRow::Pending::Insert && at != rows_.end())
+            rows_.erase(at);
+        else if (kind == DataSetRow::Pending::Delete && at == rows_.end())
+            rows_.insert(rows_.begin() + std::min(row->position, qsizetype(rows_.size())), row);
+    }
+    renumberFrom(0);
+    const auto stays = std::find(rows_.begin(), rows_.end(), current);
+    current_ = stays != rows_.end() ? stays - rows_.begin()
+                                    : std::min(current_, qsizetype(rows_.size()) - 1);
+    if (current_ < 0 && !rows_.empty())
+        current_ = 0;
+    bof_ = eof_ = rows_.empty();
+    emit rowsReset();
+    emit currentChanged(int(current_));
 }
 
 DataSet::Bookmark DataSet::bookmark() const

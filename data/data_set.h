@@ -114,6 +114,10 @@ public:
     // is tried; the failures are reported together and stay pending.
     int changeCount() const { return int(pending_.size()); }
     void applyUpdates();
+    // Cached mode: drops every held change unsent, the row being typed
+    // included; each row shows what the table holds again (a held new row
+    // goes, a held deletion comes back where it stood).
+    void cancelUpdates();
 
     // Immediate mode: the rows written between these share one transaction
     // where the store has them. A row the store refuses raises as always,

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <array>
+#include <functional>
 
 class DataSet;
 class DataSource;
@@ -21,7 +22,8 @@ struct Preferences;
 
 // The entry dialog, where one flight row of the open table is entered or
 // edited. The caller puts the row into insert or edit state and shows the
-// dialog; "保存" stamps the row and ends with OK, and the caller posts it.
+// dialog; "保存" stamps the row, writes it through saveRow and ends with OK.
+// A row the store refuses keeps the dialog open with the error shown.
 //
 // Most boxes are bound to the row's columns. The five history boxes (crew,
 // purpose, departure, arrival, remarks) hold their lists for the whole run
@@ -44,6 +46,9 @@ public:
     QString TableName;   // the open table; its upper case is the registration mark
     QString DefaultYear; // written into yyyy when the dialog opens
     QString DefaultMonthDay;
+    // Writes the stamped row; raises when the store refuses it. Without it,
+    // "保存" only stamps the row and the caller posts it.
+    std::function<void()> saveRow;
 
     // ComboBox1 to ComboBox5, in the order of the history list names.
     const std::array<QComboBox*, 5>& historyBoxes() const { return historyBoxes_; }

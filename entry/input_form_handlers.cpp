@@ -328,6 +328,8 @@ void TInputForm::Button1Click()
         for (int i = 0; i < EntryRow::CheckCount; ++i)
             checks[i] = checks_[i]->isChecked();
         EntryRow::stamp(*row, TableName, checks);
+        if (saveRow)
+            saveRow();
         accept();
     });
 }

@@ -30,13 +30,14 @@ protected:
         context_.today = QDate(2024, 3, 5);
         context_.zeroIdOnNewRows = GetParam() == Store::MariaDb;
         // The user types a crew and an arrival place; no crew cancels.
-        context_.showEntryDialog = [this] {
+        context_.showEntryDialog = [this](const std::function<void()>& save) {
             offered_.append(context_.DefaultYear + '/' + context_.DefaultMonthDay);
-            if (!typed_.isEmpty()) {
-                rows().setValue(u"crew", typed_);
-                rows().setValue(u"arrive", typed_.toUpper());
-            }
-            return !typed_.isEmpty();
+            if (typed_.isEmpty())
+                return false;
+            rows().setValue(u"crew", typed_);
+            rows().setValue(u"arrive", typed_.toUpper());
+            save();
+            return true;
         };
         // As the main window refreshes: closed, disconnected, opened again.
         context_.refreshTable = [this] {
@@ -177,24 +178,56 @@ TEST_P(EntryRoutines, DeleteRefusesTheOpeningRowAndAsksBeforeAnyOther)
     EXPECT_EQ(stored(), (QList<Entry>{{1, 0, "a"}, {3, 0, "c"}}));
 }
 
-TEST_P(EntryRoutines, AStoreErrorEndsTheInsertWithTheEntryKept)
+TEST_P(EntryRoutines, ARefusedSaveKeepsTheRowAsTypedUntilCorrectedOrCancelled)
 {
     seed({{1, 0, "a"}, {2, 0, "b"}});
     open();
-    rows().setRecNo(2);
-    context_.showEntryDialog = [this] {
-        rows().setValue(u"crew", "x");
-        rows().setValue(u"pageno", "not a number");
-        return true;
-    };
-    EXPECT_THROW(InsertEntry(rows(), context_), SkelvoError);
-    EXPECT_EQ(refreshes_, 0);
-    if (cached())
-        EXPECT_EQ(rows().changeCount(), 1); // held, to be sent again
-    else
-        EXPECT_EQ(rows().state(), DataSet::State::Insert); // the typed values are kept
-    EXPECT_EQ(rows().asString(u"crew"), "x");
-    EXPECT_EQ(stored(), (QList<Entry>{{1, 0, "a"}, {2, 0, "b"}}));
+    int page = 10; // one of its own for each save
+    for (Routine routine : {AppendEntry, InsertEntry, EditEntry}) {
+        for (bool retry : {false, true}) {
+            ++page;
+            SCOPED_TRACE(testing::Message() << (routine == EditEntry     ? "edit"
+                                                : routine == InsertEntry ? "insert"
+                                                                         : "append")
+                                            << (retry ? ", corrected" : ", cancelled"));
+            rows().setRecNo(2);
+            const QList<Entry> before = stored();
+            struct
+            {
+                DataSet::State state = DataSet::State::Inactive;
+                QString crew;
+                int held = -1;
+            } refused;
+            context_.showEntryDialog = [&](const std::function<void()>& save) {
+                rows().setValue(u"crew", "x");
+                rows().setValue(u"pageno", "not a number");
+                EXPECT_THROW(save(), SkelvoError);
+                refused = {rows().state(), rows().asString(u"crew"), rows().changeCount()};
+                if (!retry)
+                    return false;
+                rows().setValue(u"pageno", page);
+                save();
+                return true;
+            };
+            EXPECT_EQ(routine(rows(), context_), retry);
+            EXPECT_EQ(refused.state,
+                      routine == EditEntry ? DataSet::State::Edit : DataSet::State::Insert);
+            EXPECT_EQ(refused.crew, "x");
+            EXPECT_EQ(refused.held, 0); // nothing the table lacks waits to be sent
+            EXPECT_EQ(rows().state(), DataSet::State::Browse);
+            EXPECT_EQ(rows().changeCount(), 0);
+            if (!retry) {
+                EXPECT_EQ(stored(), before);
+            }
+            EXPECT_EQ(storedText("crew", QStringLiteral("pageno = %1").arg(page)),
+                      retry ? "x" : "<no row>");
+            // The row-set holds exactly what the table holds.
+            QList<QString> crews;
+            for (const Entry& entry : stored())
+                crews.append(entry.crew);
+            EXPECT_EQ(crewsInOrder(), crews);
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Stores, EntryRoutines, testsupport::allStores(),

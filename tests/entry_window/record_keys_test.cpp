@@ -135,6 +135,59 @@ TEST_F(RecordKeysTest, DoubleClickAndNavigatorEditTheCurrentRow)
     EXPECT_EQ(stored("crew").at(1), "1,1 OGAWA");
 }
 
+// The folder store refuses a text holding NUL; the dialog stays open with it
+// and the grid never keeps a row the table does not hold.
+TEST_F(RecordKeysTest, ARefusedSaveKeepsTheDialogOpenAndTheGridTrueToTheTable)
+{
+    start();
+    const QString refusedYear = QStringLiteral("20") + QChar(u'\0') + QStringLiteral("26");
+    const auto refuse = [&] {
+        combo(1)->setFocus(Qt::MouseFocusReason);
+        combo(1)->setEditText("KATO");
+        edit(1)->setFocus(Qt::MouseFocusReason);
+        edit(1)->setText(refusedYear);
+        QTest::mouseClick(dialog().Button1, Qt::LeftButton);
+        EXPECT_TRUE(dialog().isVisible());
+        EXPECT_EQ(edit(1)->text(), refusedYear); // as typed, to be corrected
+        EXPECT_NE(rows().state(), DataSet::State::Browse);
+        const auto shown = MessageBox::takeRecorded();
+        ASSERT_EQ(shown.size(), 1);
+        EXPECT_TRUE(shown[0].text.contains("yyyy")) << shown[0].text.toStdString();
+    };
+
+    // Cancelled after the refusal: no row is left behind, nothing repeats.
+    gridKey(Qt::Key_Return, [&] {
+        refuse();
+        QTest::mouseClick(dialog().Button2, Qt::LeftButton);
+    });
+    EXPECT_EQ(rows().recordCount(), 2);
+    EXPECT_EQ(rows().state(), DataSet::State::Browse);
+    QTest::keyClick(main().FixDBGrid1, Qt::Key_Up);
+    main().DataRefreshActionExecute();
+    EXPECT_TRUE(MessageBox::takeRecorded().isEmpty());
+
+    // An edit cancelled after the refusal shows what the table holds.
+    QTest::keyClick(main().FixDBGrid1, Qt::Key_End);
+    gridKey(Qt::Key_Return, [&] {
+        refuse();
+        QTest::keyClick(focused(), Qt::Key_Escape);
+    });
+    EXPECT_EQ(rows().asString(u"crew"), "YAMADA");
+    EXPECT_EQ(rows().asString(u"yyyy"), "2026");
+
+    // Corrected and saved again: the flight is written once.
+    whileDialogShown([&] {
+        refuse();
+        edit(1)->setText("2027");
+        QTest::mouseClick(dialog().Button1, Qt::LeftButton);
+        EXPECT_FALSE(dialog().isVisible());
+    });
+    QTest::keyClicks(main().FixDBGrid1, "+");
+    EXPECT_EQ(stored("crew"), (QStringList{"1,0 ", "2,0 YAMADA", "3,0 KATO"}));
+    EXPECT_EQ(stored("yyyy").last(), "3,0 2027");
+    EXPECT_TRUE(MessageBox::takeRecorded().isEmpty());
+}
+
 TEST_F(RecordKeysTest, WithoutAnOpenTableTheKeysDoNothingAndSayNothing)
 {
     setting("Database", "TableName", "");
