@@ -5,6 +5,7 @@
 #include "app/window_placement.h"
 #include "calc/preference_form.h"
 #include "calc/totals_calculation.h"
+#include "core/error.h"
 #include "core/grid_columns.h"
 #include "core/log_record.h"
 #include "core/settings_file.h"
@@ -494,10 +495,48 @@ void TSkelvoMainForm::CalcTotals(int from)
 {
     const WaitCursor hourglass;
     if (DataSet* dataSet = openDataSet()) {
-        ProgressShown progress(ProgressBar1);
-        ::CalcTotals(*dataSet, preferences, from, std::ref(progress));
+        try {
+            ProgressShown progress(ProgressBar1);
+            ::CalcTotals(*dataSet, preferences, from, std::ref(progress));
+        } catch (const std::exception& error) {
+            const auto* own = dynamic_cast<const SkelvoError*>(&error);
+            reopenAfterFailedPass(own ? own->message() : QString::fromLocal8Bit(error.what()));
+        }
     }
     ShowTotals();
+}
+
+// A pass the store did not take: the grid and the totals show the table
+// read again over a fresh connection, so that a server lost meanwhile is
+// reached again once it is back. A table that cannot be read is left
+// closed rather than showing figures it may not hold. Raises the pass's
+// error, with the reason when the table could not be read.
+void TSkelvoMainForm::reopenAfterFailedPass(const QString& error)
+{
+    const int recNo = openDataSet() ? openDataSet()->recNo() : 0;
+    // Every row of a pass is tried; on a lost server each fails alike.
+    constexpr qsizetype ShownLines = 10;
+    QStringList lines = error.split(u'\n');
+    if (lines.size() > ShownLines + 1) {
+        const qsizetype more = lines.size() - ShownLines;
+        lines.resize(ShownLines);
+        lines.append(QStringLiteral("（ほか %1 行）").arg(more));
+    }
+    QString message = lines.join(u'\n');
+    try {
+        TableCloseActionExecute();
+        TableOpenActionExecute();
+        openDataSet()->setRecNo(recNo);
+    } catch (const std::exception& reopen) {
+        const auto* own = dynamic_cast<const SkelvoError*>(&reopen);
+        message += QStringLiteral(
+                       "\n\nテーブル %1 を読み直せないため、閉じました。合計は表示できません。\n")
+                       .arg(store().TableName) +
+                   (own ? own->message() : QString::fromLocal8Bit(reopen.what()));
+        ShowTotals();
+        UpdateStatusBar();
+    }
+    throw SkelvoError(message);
 }
 
 // The last row's totals; empty boxes while no table is open, so that no

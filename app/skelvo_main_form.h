@@ -128,6 +128,7 @@ private:
 
     void runEntryRoutine(bool (*routine)(DataSet&, EntryRoutineContext&));
     void afterRowChange();
+    [[noreturn]] void reopenAfterFailedPass(const QString& error);
     void markRange(void (PartialRange::*mark)(int), int PartialRange::*markField);
     void buildWidgets();
     void buildActions();

@@ -273,8 +273,15 @@ void CalcTotals(DataSet& rows, const Preferences& preferences, int from,
         }
     }
     scope.finish();
-    if (rows.writeBack() == DataSet::WriteBack::Cached && rows.changeCount() > 0)
-        rows.applyUpdates();
+    if (rows.writeBack() == DataSet::WriteBack::Cached && rows.changeCount() > 0) {
+        try {
+            rows.applyUpdates();
+        } catch (...) {
+            // Nothing unsent stays behind: the rows show what the table holds.
+            rows.cancelUpdates();
+            throw;
+        }
+    }
     if (progress)
         progress(total, total);
 }

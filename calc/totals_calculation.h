@@ -16,7 +16,9 @@ struct Preferences;
 // (first in table order) only gives the starting totals and is never
 // rewritten. Only rows whose values change are written. Afterwards the
 // current row is the one that was current before, also when a write fails
-// (the error is raised after the rows before it stay written). Does nothing
+// (the error is raised after the rows before it stay written; where the
+// row-set holds changes, those the store did not take are dropped, so every
+// row shows what the table holds). Does nothing
 // when rows is not open. progress, when given, hears how many of the rows
 // to do are done, after each row and once at the end.
 using PassProgress = std::function<void(int done, int total)>;
