@@ -33,6 +33,20 @@ bool namesNoOwner(const QLockFile& lock, const QString& path)
                OwnerNamedWithinMilliseconds;
 }
 
+// QLockFile removes a lock whose program ended only while it holds a lock
+// of its own beside it (the name with ".rmlock"). A program killed just as
+// it made that file leaves it naming no owner, and QLockFile would then wait
+// half a minute before taking it over, keeping every writer out meanwhile:
+// such a file is removed by the same rule as the table's own lock file.
+bool removeOwnerlessRemovalLock(const QString& lockPath)
+{
+    const QString path = lockPath + QStringLiteral(".rmlock");
+    if (!QFileInfo::exists(path))
+        return false;
+    QLockFile removal(path);
+    return namesNoOwner(removal, path) && removal.removeStaleLockFile();
+}
+
 } // namespace
 
 TableLock::TableLock(const QString& tablePath) : lock_(lockPath(tablePath))
@@ -47,6 +61,8 @@ TableLock::TableLock(const QString& tablePath) : lock_(lockPath(tablePath))
                                   .arg(QFileInfo(tablePath).fileName(),
                                        QFileInfo(lockPath(tablePath)).fileName()));
         if (namesNoOwner(lock_, lockPath(tablePath)) && lock_.removeStaleLockFile())
+            continue;
+        if (removeOwnerlessRemovalLock(lockPath(tablePath)))
             continue;
         if (deadline.hasExpired())
             throw SkelvoError(QStringLiteral("テーブル %1 は別のプログラムが書き込み中です。"

@@ -235,6 +235,7 @@ std::optional<Write> killWriterAtRandom(const QString& path, std::mt19937& rando
     if (finishedBeforeKill == 0)
         killSoon();
     std::optional<Write> underWay;
+    QByteArray writerError;
     int done = 0;
     Lines lines(ends[0]);
     while (const std::optional<QByteArray> line = lines.next()) {
@@ -243,7 +244,7 @@ std::optional<Write> killWriterAtRandom(const QString& path, std::mt19937& rando
             continue;
         }
         if (line->startsWith("E ")) {
-            ADD_FAILURE() << "the writer failed: " << line->mid(2).toStdString();
+            writerError = line->mid(2);
             continue;
         }
         apply(finished, *underWay);
@@ -254,7 +255,9 @@ std::optional<Write> killWriterAtRandom(const QString& path, std::mt19937& rando
     int status = 0;
     waitpid(child, &status, 0);
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL)
-        << "the writer ended by itself, status " << status;
+        << "the writer ended by itself, status " << status << ", during "
+        << (underWay ? textOf(*underWay) : "-").toStdString() << ": "
+        << (writerError.isEmpty() ? "no message" : writerError.toStdString());
     return underWay;
 }
 

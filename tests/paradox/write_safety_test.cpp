@@ -352,22 +352,33 @@ TEST_F(WriteSafety, SecondWriterWaitsForALockReleasedSoon)
     EXPECT_EQ(table.readAll().size(), 4);
 }
 
+// Also when a program killed as it took that lock over left the lock Qt
+// takes for the removal beside it, naming no owner.
 TEST_F(WriteSafety, LockLeftByAnEndedProgramIsTakenOver)
 {
-    testsupport::TempFolder folder;
-    const QString path = makeTable(folder, 3);
-    QProcess ended;
-    ended.start(QStringLiteral("true"), {});
-    ASSERT_TRUE(ended.waitForStarted());
-    const qint64 pid = ended.processId();
-    ended.waitForFinished();
-    folder.writeFile(QStringLiteral("JA2345.DB.lock"), QByteArray::number(pid) + "\nskelvo\n" +
-                                                           QSysInfo::machineHostName().toUtf8() +
-                                                           "\n");
+    for (const bool removalLockLeft : {false, true}) {
+        SCOPED_TRACE(removalLockLeft ? "removal lock left" : "lock alone");
+        testsupport::TempFolder folder;
+        const QString path = makeTable(folder, 3);
+        QProcess ended;
+        ended.start(QStringLiteral("true"), {});
+        ASSERT_TRUE(ended.waitForStarted());
+        const qint64 pid = ended.processId();
+        ended.waitForFinished();
+        folder.writeFile(QStringLiteral("JA2345.DB.lock"),
+                         QByteArray::number(pid) + "\nskelvo\n" +
+                             QSysInfo::machineHostName().toUtf8() + "\n");
+        if (removalLockLeft) {
+            QFile removal(folder.filePath(QStringLiteral("JA2345.DB.lock.rmlock")));
+            ASSERT_TRUE(removal.open(QIODevice::WriteOnly));
+            ASSERT_TRUE(removal.setFileTime(QDateTime::currentDateTime().addSecs(-5),
+                                            QFileDevice::FileModificationTime));
+        }
 
-    Table table = Table::open(path);
-    appendRow(table, logRow(4));
-    EXPECT_EQ(table.readAll().size(), 4);
+        Table table = Table::open(path);
+        appendRow(table, logRow(4));
+        EXPECT_EQ(table.readAll().size(), 4);
+    }
 }
 
 // A program killed between creating the lock file and writing its name in
