@@ -14,6 +14,7 @@
 #include "data/data_source.h"
 #include "db/db_setting_form.h"
 #include "db/store_connections.h"
+#include "db/store_dialects.h"
 #include "db/table_management.h"
 #include "entry/input_form.h"
 #include "ui/command_guard.h"
@@ -36,6 +37,7 @@
 #include <QScopeGuard>
 #include <QScreen>
 #include <QSplitter>
+#include <QSqlDatabase>
 #include <QStatusBar>
 #include <QStyleOptionViewItem>
 #include <QToolBar>
@@ -744,11 +746,26 @@ void TSkelvoMainForm::runEntryRoutine(bool (*routine)(DataSet&, EntryRoutineCont
         input_->DefaultYear = DefaultYear;
         input_->DefaultMonthDay = DefaultMonthDay;
         input_->saveRow = save;
+        input_->textLimits = openTableTextLimits();
         const auto forget = qScopeGuard([this] { input_->saveRow = {}; });
         return input_->exec() == QDialog::Accepted;
     };
     if (routine(*dataSet, context))
         afterRowChange();
+}
+
+// How much text each column of the open table holds. A store that cannot
+// tell leaves the boxes without a limit; saving still refuses what it
+// cannot keep.
+TextLimits TSkelvoMainForm::openTableTextLimits() const
+{
+    try {
+        return textLimitsOf(
+            QSqlDatabase::database(store().connectionNameOf(store().DatabaseKind), false),
+            store().TableName);
+    } catch (const std::exception&) {
+        return {};
+    }
 }
 
 // CalcTotals shows the totals itself.

@@ -3,6 +3,7 @@
 #include "calc/entry_routines.h"
 #include "calc/partial_range.h"
 #include "core/preferences.h"
+#include "data/statement_values.h"
 
 #include <QMainWindow>
 #include <array>
@@ -129,6 +130,7 @@ private:
     void runEntryRoutine(bool (*routine)(DataSet&, EntryRoutineContext&));
     void afterRowChange();
     [[noreturn]] void reopenAfterFailedPass(const QString& error);
+    TextLimits openTableTextLimits() const;
     void markRange(void (PartialRange::*mark)(int), int PartialRange::*markField);
     void buildWidgets();
     void buildActions();

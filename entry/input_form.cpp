@@ -92,7 +92,15 @@ TDBEdit* TInputForm::addEdit(int number, const char* column)
     box->setProperty("column", QString::fromLatin1(column));
     edits_[number] = box;
     InputModes::install(box, InputModes::Ime::Closed);
+    limitText(box, QString::fromLatin1(column));
     return box;
+}
+
+void TInputForm::limitText(QLineEdit* box, const QString& column)
+{
+    auto* validator = new TextLimitValidator(column, box);
+    box->setValidator(validator);
+    limits_.append(validator);
 }
 
 QComboBox* TInputForm::addHistoryBox(int number)
@@ -107,6 +115,7 @@ QComboBox* TInputForm::addHistoryBox(int number)
     const bool closed = number >= 2 && number <= 4;
     InputModes::install(box, closed ? InputModes::Ime::Closed : InputModes::Ime::Unchanged);
     box->view()->installEventFilter(this);
+    limitText(box->lineEdit(), QString::fromLatin1(Settings::HistoryListNames[number - 1]));
     if (number == 1)
         connect(box->lineEdit(), &QLineEdit::textEdited, this, &TInputForm::ComboBoxChange);
     return box;

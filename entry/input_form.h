@@ -2,6 +2,7 @@
 
 #include "entry/clock_times.h"
 #include "entry/entry_row.h"
+#include "entry/text_limits.h"
 
 #include <QDialog>
 #include <array>
@@ -14,6 +15,7 @@ class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QKeyEvent;
+class QLineEdit;
 class QMenu;
 class QPushButton;
 class TDBEdit;
@@ -49,6 +51,9 @@ public:
     // Writes the stamped row; raises when the store refuses it. Without it,
     // "保存" only stamps the row and the caller posts it.
     std::function<void()> saveRow;
+    // How much text each column of the open table holds; each box takes no
+    // more than its column.
+    TextLimits textLimits;
 
     // ComboBox1 to ComboBox5, in the order of the history list names.
     const std::array<QComboBox*, 5>& historyBoxes() const { return historyBoxes_; }
@@ -88,6 +93,7 @@ private:
     void buildTabOrder();
     void enableBox(TDBEdit* box, bool enabled, bool tabStop);
     DataSet* rows() const;
+    void limitText(QLineEdit* box, const QString& column);
 
     void FormClose();
     bool DBEditKeyDown(QWidget* box, int key);
@@ -110,4 +116,5 @@ private:
     std::array<TDBEdit*, 18> edits_{};  // DBEdit1 to DBEdit17 by number; 0 and 11 unused
     std::array<QCheckBox*, EntryRow::CheckCount> checks_{}; // CheckBox1 to CheckBox4
     std::array<TDBText*, 2> texts_{};                       // DBText1, DBText2
+    QList<TextLimitValidator*> limits_;                     // one a box that takes text
 };

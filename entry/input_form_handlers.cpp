@@ -99,6 +99,8 @@ void TInputForm::FormShow()
         edits_[7]->setFocusPolicy(Qt::ClickFocus);
         edits_[10]->setFocusPolicy(Qt::ClickFocus);
     }
+    for (TextLimitValidator* limit : limits_)
+        limit->setLimit(textLimits.value(limit->column()));
     edits_[1]->setFocus(Qt::OtherFocusReason);
     edits_[1]->selectAll();
 }

@@ -4,7 +4,9 @@
 #include "app/grid/fix_db_grid.h"
 #include "core/settings_file.h"
 #include "data/data_set.h"
+#include "db/table_management.h"
 #include "entry/db_controls.h"
+#include "paradox/paradox_sql.h"
 #include "tests/entry_window/logbook_window.h"
 #include "tests/testsupport/qt_printers.h"
 #include "ui/message_box.h"
@@ -16,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 
 namespace {
@@ -230,6 +233,53 @@ TEST_F(EntryDialogTest, HistoryListsDropDownCompleteForgetAndSurviveCancel)
     QStringList kept;
     MyutyFiles::ReadHistoryList(ini_, "Assist", "crew", kept);
     EXPECT_EQ(kept, (QStringList{"SATO", "Suzuki"}));
+}
+
+// A table of an older make whose crew and date fields are shorter.
+class ShortFieldsTest : public LogbookWindowTest
+{
+protected:
+    // Types character by character, Japanese text included.
+    void typeEach(const QString& text)
+    {
+        for (QChar character : text)
+            QTest::sendKeyEvent(QTest::Click, focused(), Qt::Key_unknown, QString(character),
+                                Qt::NoModifier);
+    }
+    QString fillStore() override
+    {
+        QString command = TableManagement::prepareCommand(
+            TableManagement::readCommandFile(SKELVO_SOURCE_DIR "/commands/CreateTable.PRDX"),
+            "ja2401");
+        command.replace(QRegularExpression("crew +CHAR\\(255\\)"), "crew CHAR(10)");
+        command.replace(QRegularExpression("yyyy +CHAR\\(8\\)"), "yyyy CHAR(4)");
+        paradox::SqlEngine engine(store_);
+        engine.execute(command);
+        engine.execute("INSERT INTO ja2401 (ct, sb, yyyy, mmdd) VALUES (1, 0, '2026', '0101')");
+        return QStringLiteral("ja2401");
+    }
+};
+
+TEST_F(ShortFieldsTest, BoxesTakeNoMoreThanTheirFieldsHoldInCodePage932Bytes)
+{
+    start();
+    gridKey(Qt::Key_Return, [&] {
+        type("20261"); // the date box, focused first
+        EXPECT_EQ(edit(1)->text(), "2026");
+        combo(1)->setFocus(Qt::MouseFocusReason);
+        combo(1)->setEditText({});
+        typeEach("山田太郎さん"); // two bytes each
+        EXPECT_EQ(combo(1)->currentText(), "山田太郎さ");
+        combo(1)->setEditText({});
+        typeEach("ﾔﾏﾀﾞ TAROSAN");
+        EXPECT_EQ(combo(1)->currentText(), "ﾔﾏﾀﾞ TAROS");
+        combo(2)->setFocus(Qt::MouseFocusReason); // no shorter than the usual 255
+        type(QString(300, u'x'));
+        EXPECT_EQ(combo(2)->currentText().size(), 255);
+        QTest::mouseClick(dialog().Button1, Qt::LeftButton);
+    });
+    EXPECT_EQ(stored("crew").last(), "2,0 ﾔﾏﾀﾞ TAROS");
+    EXPECT_TRUE(MessageBox::takeRecorded().isEmpty());
 }
 
 } // namespace
