@@ -76,8 +76,11 @@ void checkCounters(const QList<DataBlock>& chain, const TableHeader& header,
                                                  "あるレコード数 %2 と合いません。")
                                       .arg(header.recordCount)
                                       .arg(records));
+    // A keyed table, which is not written here, splits and relinks its
+    // blocks; only where rows are appended must the last block be the
+    // chain's.
     const int last = chain.isEmpty() ? 0 : chain.last().number;
-    if (header.fileBlocks > 0 && header.lastBlock != last)
+    if (!header.keyed() && header.fileBlocks > 0 && header.lastBlock != last)
         raiseTableError(fileName, QStringLiteral("ヘッダーの最後のブロック %1 がブロックの"
                                                  "つながりの最後のブロック %2 と合いません。")
                                       .arg(header.lastBlock)
