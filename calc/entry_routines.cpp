@@ -185,8 +185,14 @@ bool InsertEntry(DataSet& rows, EntryRoutineContext& context)
     if (!addRow(rows, context, keys, keys.sb == 0))
         return false;
     makeRoomForNewRow(rows);
-    if (rows.writeBack() == DataSet::WriteBack::Cached && rows.changeCount() > 0)
-        rows.applyUpdates();
+    if (rows.writeBack() == DataSet::WriteBack::Cached && rows.changeCount() > 0) {
+        try {
+            rows.applyUpdates();
+        } catch (const SkelvoError&) {
+            rows.cancelUpdates(); // the rows keep the keys the table holds
+            throw;
+        }
+    }
     // Read again in key order, where the new row stands at the old number.
     context.refreshTable();
     rows.setRecNo(recNo);
