@@ -110,18 +110,27 @@ public:
 
     ~PassScope()
     {
+        // The error that ended the pass is the one the user must see; each
+        // step here runs whatever the one before it raised.
+        try {
+            // The row whose write failed goes back to what the table holds,
+            // before a lost connection can fail the end of the batch too.
+            if (rows_.state() == DataSet::State::Edit)
+                rows_.cancel();
+        } catch (...) {
+        }
         try {
             // A pass ended by an error keeps the rows written before it.
             rows_.endWriteBatch();
-            if (rows_.state() == DataSet::State::Edit)
-                rows_.cancel();
+        } catch (...) {
+        }
+        try {
             for (const Saved& saved : saved_) {
                 if (saved.present)
                     rows_.setFieldFlags(saved.name, saved.flags);
             }
             rows_.setWhereMode(whereMode_);
         } catch (...) {
-            // The error that ended the pass is the one the user must see.
         }
     }
 

@@ -11,6 +11,7 @@
 #include "db/table_management.h"
 #include "tests/testsupport/gui_application.h"
 #include "tests/testsupport/qt_printers.h"
+#include "tests/testsupport/store_servers.h"
 #include "tests/testsupport/temp_folder.h"
 #include "ui/message_box.h"
 
@@ -29,7 +30,9 @@ namespace {
 constexpr int Flights = 300;
 const QString Table = QStringLiteral("ja_loss");
 
-class ServerLossTest : public ::testing::Test
+using testsupport::StoreServer;
+
+class ServerLossTest : public ::testing::TestWithParam<StoreServer>
 {
 protected:
     void SetUp() override
@@ -56,9 +59,16 @@ protected:
             << query.lastError().text().toStdString();
         db.close();
 
-        write("DatabaseKind", QString::number(MySqlStore));
+        // The data source of this server, written beside it by the fixture.
+        const bool odbc = GetParam() == StoreServer::Odbc;
+        if (odbc) {
+            qputenv("ODBCSYSINI", SKELVO_LOSS_MARIADB_DIR);
+            qputenv("ODBCINI", SKELVO_LOSS_MARIADB_DIR "/odbc.ini");
+        }
+        write("DatabaseKind", QString::number(odbc ? OdbcStore : MySqlStore));
         write("ServerName", QStringLiteral("127.0.0.1:%1").arg(SKELVO_LOSS_MARIADB_PORT));
-        write("DatabaseName", env("SKELVO_TEST_MYSQL_DATABASE"));
+        write("DatabaseName",
+              odbc ? env("SKELVO_TEST_ODBC_DSN") : env("SKELVO_TEST_MYSQL_DATABASE"));
         write("UserName", env("SKELVO_TEST_MYSQL_USER"));
         write("Password", Myutyfunc::ScramblePassword(env("SKELVO_TEST_MYSQL_PASSWORD")));
         write("TableName", Table);
@@ -152,7 +162,7 @@ protected:
     std::unique_ptr<SkelvoWindows> windows_;
 };
 
-TEST_F(ServerLossTest, AFailedPassShowsWhatTheTableHoldsAndTheServerIsFoundAgain)
+TEST_P(ServerLossTest, AFailedPassShowsWhatTheTableHoldsAndTheServerIsFoundAgain)
 {
     start();
     EXPECT_EQ(storedTotals(), " 1");
@@ -162,11 +172,11 @@ TEST_F(ServerLossTest, AFailedPassShowsWhatTheTableHoldsAndTheServerIsFoundAgain
     EXPECT_FALSE(recalculateLosingServer(true).isEmpty());
     EXPECT_EQ(storedTotals(), " 1"); // nothing of the pass was written
     ASSERT_TRUE(rows().isOpen());
-    EXPECT_EQ(rows().changeCount(), 0);
+    EXPECT_EQ(rows().changeCount(), 0); // nothing held unsent
     EXPECT_EQ(rows().recordCount(), Flights + 1);
     EXPECT_EQ(totalsBox(), "");
     main().findChild<QAction*>("CalcAllAction")->trigger();
-    EXPECT_TRUE(MessageBox::takeRecorded().isEmpty());
+    EXPECT_EQ(MessageBox::takeRecorded().value(0).text, "");
     EXPECT_EQ(storedTotals(), "60:00 301");
     EXPECT_EQ(totalsBox(), "60:00");
 
@@ -190,5 +200,9 @@ TEST_F(ServerLossTest, AFailedPassShowsWhatTheTableHoldsAndTheServerIsFoundAgain
     EXPECT_EQ(storedTotals(), "70:00 301");
     EXPECT_EQ(totalsBox(), "70:00");
 }
+
+INSTANTIATE_TEST_SUITE_P(Stores, ServerLossTest,
+                         ::testing::Values(StoreServer::MariaDb, StoreServer::Odbc),
+                         [](const auto& info) { return testsupport::storeServerName(info.param); });
 
 } // namespace
