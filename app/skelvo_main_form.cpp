@@ -531,9 +531,11 @@ void TSkelvoMainForm::reopenAfterFailedPass(const QString& error)
         openDataSet()->setRecNo(recNo);
     } catch (const std::exception& reopen) {
         const auto* own = dynamic_cast<const SkelvoError*>(&reopen);
-        message += QStringLiteral(
-                       "\n\nテーブル %1 を読み直せないため、閉じました。合計は表示できません。\n")
-                       .arg(store().TableName) +
+        const QString why = openDataSet()
+                                ? QStringLiteral("\n\nテーブル %1 を読み直せません。\n")
+                                : QStringLiteral("\n\nテーブル %1 を読み直せないため、閉じました。"
+                                                 "合計は表示できません。\n");
+        message += why.arg(store().TableName) +
                    (own ? own->message() : QString::fromLocal8Bit(reopen.what()));
         ShowTotals();
         UpdateStatusBar();
