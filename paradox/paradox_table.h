@@ -103,8 +103,8 @@ public:
     // The writes below keep the file whole at any moment: a crash leaves the
     // old table or the new one. Each holds a lock that keeps a second
     // program instance from writing the same table meanwhile. Values are
-    // converted to the field's type; text too long for its field is cut at a
-    // character boundary.
+    // converted to the field's type; text longer than its field is refused,
+    // naming the field and its width, and nothing is written.
 
     // Adds a record at the end of the last block without rewriting the file.
     // An AutoIncrement field takes the table's next number, which is written
@@ -115,7 +115,7 @@ public:
     void update(RecordPosition position, const Row& row);
 
     // The row as a read of the file gives it back once append() or update()
-    // wrote it: text cut to its field, in the form the code page stores it.
+    // wrote it: text in the form the code page stores it.
     Row storedForm(const Row& row) const;
 
     // Rewrites the table without the given records (through a temporary file

@@ -372,9 +372,9 @@ TEST_F(SqlEngineTest, SeesChangesMadeOutsideIt)
 // is refused, never cut.
 TEST_F(SqlEngineTest, KeepsWhatTheFileHolds)
 {
-    run("INSERT INTO ab12 (ct, callsign, mmdd) VALUES (1, 'ABCDEFGHIJKLMNOPQRST', '0701')");
+    run("INSERT INTO ab12 (ct, callsign, mmdd) VALUES (1, 'ABCDEFGHIJKLMNOP', '0701')");
     const QString tooLong = failure("UPDATE ab12 SET mmdd = '日本語です' WHERE ct = 1");
-    EXPECT_TRUE(tooLong.contains("mmdd") && tooLong.contains("8 バイトまで")) << tooLong.toStdString();
+    EXPECT_TRUE(tooLong.contains("mmdd") && tooLong.contains("4 バイトまで")) << tooLong.toStdString();
     run("INSERT INTO ab12 (ct, crew) VALUES (2, '  spaced  ')");
     const struct
     {

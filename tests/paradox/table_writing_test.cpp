@@ -134,20 +134,30 @@ TEST_F(TableWriting, AutoIncrementAdvancesAndIsWrittenBackIntoTheRow)
     EXPECT_EQ(Table::open(path()).readAll()[1].values[0], 2);
 }
 
-TEST_F(TableWriting, TextIsCutAtACharacterBoundaryOfTheCodePage)
+// A text fills its field to the last byte of the code page and no further:
+// a longer one is refused, naming the field and its width, never cut.
+TEST_F(TableWriting, TextFillsItsFieldAndNoMore)
 {
     Table table = create({{QStringLiteral("name"), FieldType::Alpha, 5}});
-    const QStringList texts = {QStringLiteral("日本語"), QStringLiteral("a日本語"),
-                               QStringLiteral("abcdefg"), QStringLiteral("ｱｲｳｴｵｶ")};
-    for (const QString& text : texts) {
-        Row row{text};
+    const QList<Row> fitting = {{QStringLiteral("日本")},
+                                {QStringLiteral("a日本")},
+                                {QStringLiteral("abcde")},
+                                {QStringLiteral("ｱｲｳｴｵ")}};
+    for (Row row : fitting)
         table.append(row);
+    for (const QString& text :
+         {QStringLiteral("日本語"), QStringLiteral("abcdef"), QStringLiteral("ｱｲｳｴｵｶ")}) {
+        Row row{text};
+        try {
+            table.append(row);
+            ADD_FAILURE() << text.toStdString() << " was taken";
+        } catch (const SkelvoError& error) {
+            EXPECT_TRUE(error.message().contains("name") &&
+                        error.message().contains("5 バイトまで"))
+                << error.message().toStdString();
+        }
     }
-    const QList<Row> expected = {{QStringLiteral("日本")},
-                                 {QStringLiteral("a日本")},
-                                 {QStringLiteral("abcde")},
-                                 {QStringLiteral("ｱｲｳｴｵ")}};
-    EXPECT_EQ(valuesOf(table.readAll()), expected);
+    EXPECT_EQ(valuesOf(table.readAll()), fitting);
     expectPxlibAgrees(table);
 }
 
