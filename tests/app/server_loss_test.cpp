@@ -62,11 +62,11 @@ protected:
         // The data source of this server, written beside it by the fixture.
         const bool odbc = GetParam() == StoreServer::Odbc;
         if (odbc) {
-            qputenv("ODBCSYSINI", SKELVO_LOSS_MARIADB_DIR);
-            qputenv("ODBCINI", SKELVO_LOSS_MARIADB_DIR "/odbc.ini");
+            qputenv("ODBCSYSINI", serverDir().toLocal8Bit());
+            qputenv("ODBCINI", (serverDir() + "/odbc.ini").toLocal8Bit());
         }
         write("DatabaseKind", QString::number(odbc ? OdbcStore : MySqlStore));
-        write("ServerName", QStringLiteral("127.0.0.1:%1").arg(SKELVO_LOSS_MARIADB_PORT));
+        write("ServerName", QStringLiteral("127.0.0.1:%1").arg(serverPort()));
         write("DatabaseName",
               odbc ? env("SKELVO_TEST_ODBC_DSN") : env("SKELVO_TEST_MYSQL_DATABASE"));
         write("UserName", env("SKELVO_TEST_MYSQL_USER"));
@@ -88,12 +88,23 @@ protected:
         MyutyFiles::IniWriteString(ini_, "Database", key, value);
     }
 
+    // A server for each kind of connection, so that the two tests can run
+    // at once without stopping each other's server.
+    static QString serverDir()
+    {
+        return QStringLiteral(SKELVO_LOSS_MARIADB_DIR "-") +
+               QLatin1StringView(testsupport::storeServerName(GetParam()));
+    }
+    static int serverPort()
+    {
+        return SKELVO_LOSS_MARIADB_PORT + (GetParam() == StoreServer::Odbc ? 1 : 0);
+    }
+
     static bool server(const char* command)
     {
-        QStringList arguments{SKELVO_SOURCE_DIR "/tests/fixtures/mariadb.sh", command,
-                              SKELVO_LOSS_MARIADB_DIR};
+        QStringList arguments{SKELVO_SOURCE_DIR "/tests/fixtures/mariadb.sh", command, serverDir()};
         if (QByteArray(command) == "start")
-            arguments.append(QString::number(SKELVO_LOSS_MARIADB_PORT));
+            arguments.append(QString::number(serverPort()));
         return QProcess::execute("bash", arguments) == 0;
     }
 
@@ -103,7 +114,7 @@ protected:
         QSqlDatabase db = QSqlDatabase::contains(name) ? QSqlDatabase::database(name, false)
                                                        : QSqlDatabase::addDatabase("QMYSQL", name);
         db.setHostName("127.0.0.1");
-        db.setPort(SKELVO_LOSS_MARIADB_PORT);
+        db.setPort(serverPort());
         db.setDatabaseName(env("SKELVO_TEST_MYSQL_DATABASE"));
         db.setUserName(env("SKELVO_TEST_MYSQL_USER"));
         db.setPassword(env("SKELVO_TEST_MYSQL_PASSWORD"));
