@@ -4,6 +4,7 @@
 #include "core/statement_error.h"
 #include "data/text_bytes.h"
 
+#include <QSet>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -514,16 +515,21 @@ void DataSet::cancelUpdates()
         return;
     const RowPtr current = current_ >= 0 ? rows_[current_] : nullptr;
     const std::vector<RowPtr> held = std::exchange(pending_, {});
+    // One pass over the rows, however many changes were held.
+    QSet<const DataSetRow*> unsaved;
+    std::vector<RowPtr> deleted;
     for (const RowPtr& row : held) {
         const DataSetRow::Pending kind = row->pending;
         row->pending = DataSetRow::Pending::None;
         row->values = row->stored;
-        const auto at = std::find(rows_.begin(), rows_.end(), row);
-        if (kind == DataSetRow::Pending::Insert && at != rows_.end())
-            rows_.erase(at);
-        else if (kind == DataSetRow::Pending::Delete && at == rows_.end())
-            rows_.insert(rows_.begin() + std::min(row->position, qsizetype(rows_.size())), row);
+        if (kind == DataSetRow::Pending::Insert)
+            unsaved.insert(row.get());
+        else if (kind == DataSetRow::Pending::Delete)
+            deleted.push_back(row); // no longer among the rows
     }
+    std::erase_if(rows_, [&](const RowPtr& row) { return unsaved.contains(row.get()); });
+    for (const RowPtr& row : deleted)
+        rows_.insert(rows_.begin() + std::min(row->position, qsizetype(rows_.size())), row);
     renumberFrom(0);
     const auto stays = std::find(rows_.begin(), rows_.end(), current);
     current_ = stays != rows_.end() ? stays - rows_.begin()
