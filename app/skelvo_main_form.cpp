@@ -14,7 +14,6 @@
 #include "data/data_source.h"
 #include "db/db_setting_form.h"
 #include "db/store_connections.h"
-#include "db/store_dialects.h"
 #include "db/table_management.h"
 #include "entry/input_form.h"
 #include "ui/command_guard.h"
@@ -37,7 +36,6 @@
 #include <QScopeGuard>
 #include <QScreen>
 #include <QSplitter>
-#include <QSqlDatabase>
 #include <QStatusBar>
 #include <QStyleOptionViewItem>
 #include <QToolBar>
@@ -501,8 +499,7 @@ void TSkelvoMainForm::CalcTotals(int from)
             ProgressShown progress(ProgressBar1);
             ::CalcTotals(*dataSet, preferences, from, std::ref(progress));
         } catch (const std::exception& error) {
-            const auto* own = dynamic_cast<const SkelvoError*>(&error);
-            reopenAfterFailedPass(own ? own->message() : QString::fromLocal8Bit(error.what()));
+            reopenAfterFailedPass(QString::fromUtf8(error.what())); // a SkelvoError's own text
         }
     }
     ShowTotals();
@@ -530,13 +527,11 @@ void TSkelvoMainForm::reopenAfterFailedPass(const QString& error)
         TableOpenActionExecute();
         openDataSet()->setRecNo(recNo);
     } catch (const std::exception& reopen) {
-        const auto* own = dynamic_cast<const SkelvoError*>(&reopen);
         const QString why = openDataSet()
                                 ? QStringLiteral("\n\nテーブル %1 を読み直せません。\n")
                                 : QStringLiteral("\n\nテーブル %1 を読み直せないため、閉じました。"
                                                  "合計は表示できません。\n");
-        message += why.arg(store().TableName) +
-                   (own ? own->message() : QString::fromLocal8Bit(reopen.what()));
+        message += why.arg(store().TableName) + QString::fromUtf8(reopen.what());
         ShowTotals();
         UpdateStatusBar();
     }
@@ -748,26 +743,13 @@ void TSkelvoMainForm::runEntryRoutine(bool (*routine)(DataSet&, EntryRoutineCont
         input_->DefaultYear = DefaultYear;
         input_->DefaultMonthDay = DefaultMonthDay;
         input_->saveRow = save;
-        input_->textLimits = openTableTextLimits();
+        // Learnt when the table opened: no query for each entry.
+        input_->textLimits = openDataSet() ? openDataSet()->textLimits() : TextLimits();
         const auto forget = qScopeGuard([this] { input_->saveRow = {}; });
         return input_->exec() == QDialog::Accepted;
     };
     if (routine(*dataSet, context))
         afterRowChange();
-}
-
-// How much text each column of the open table holds. A store that cannot
-// tell leaves the boxes without a limit; saving still refuses what it
-// cannot keep.
-TextLimits TSkelvoMainForm::openTableTextLimits() const
-{
-    try {
-        return textLimitsOf(
-            QSqlDatabase::database(store().connectionNameOf(store().DatabaseKind), false),
-            store().TableName);
-    } catch (const std::exception&) {
-        return {};
-    }
 }
 
 // CalcTotals shows the totals itself.

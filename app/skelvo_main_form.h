@@ -130,7 +130,6 @@ private:
     void runEntryRoutine(bool (*routine)(DataSet&, EntryRoutineContext&));
     void afterRowChange();
     [[noreturn]] void reopenAfterFailedPass(const QString& error);
-    TextLimits openTableTextLimits() const;
     void markRange(void (PartialRange::*mark)(int), int PartialRange::*markField);
     void buildWidgets();
     void buildActions();

@@ -56,6 +56,9 @@ public:
     // it alone when written back.
     void setIdentityField(const QString& name) { writer_.setIdentityField(name); }
     void setDialect(StoreDialect dialect) { writer_.setDialect(std::move(dialect)); }
+    // How much text each column of the update table holds, by lower-case
+    // name, as the store told when the row-set opened; empty where it cannot.
+    const TextLimits& textLimits() const { return writer_.textLimits(); }
 
     // Runs the command text and loads its rows; the first row is current.
     void open();

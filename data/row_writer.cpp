@@ -47,11 +47,10 @@ void RowWriter::reset(const QString& connectionName, const QString& table,
     preparedQueries_.clear();
     fields_ = fieldNames;
     setIdentityField(identityName_);
-    const TextLimits limits =
-        dialect_.textLimits ? dialect_.textLimits(database(), table) : TextLimits();
+    limits_ = dialect_.textLimits ? dialect_.textLimits(database(), table) : TextLimits();
     textLimits_.clear();
     for (const QString& field : fieldNames)
-        textLimits_.append(limits.value(field.toLower()));
+        textLimits_.append(limits_.value(field.toLower()));
 }
 
 void RowWriter::setDialect(StoreDialect dialect)

@@ -29,6 +29,8 @@ public:
     void reset(const QString& connectionName, const QString& table, const QStringList& fieldNames);
     void setIdentityField(const QString& name);
     void setDialect(StoreDialect dialect);
+    // How much text each column of the table holds, as learnt at reset().
+    const TextLimits& textLimits() const { return limits_; }
     // Each of these leaves the row as the table now holds it on success.
     void insert(DataSetRow& row, const WriteSettings& settings);
     void update(DataSetRow& row, const WriteSettings& settings);
@@ -75,7 +77,8 @@ private:
     int identityField_ = -1;
     QString identityName_;
     StoreDialect dialect_;
-    QList<TextLimit> textLimits_; // one a field, learnt when the table opens
+    TextLimits limits_;
+    QList<TextLimit> textLimits_; // one a field, in the fields' order
     bool inBatch_ = false;
     StatementValues values_;
     QHash<QString, QSqlQuery> preparedQueries_;
