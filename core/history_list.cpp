@@ -27,7 +27,9 @@ QString AddHistoryItem(const QString& text, QStringList& list)
     list.removeIf([&text](const QString& entry) {
         return entry.trimmed().isEmpty() || equalIgnoringAsciiCase(entry, text);
     });
-    list.prepend(text);
+    // A blank entry would only ever drop down as an empty line.
+    if (!text.trimmed().isEmpty())
+        list.prepend(text);
     return text;
 }
 

@@ -135,6 +135,16 @@ QString TimeDiff(QString a, QString b)
     return combine(a, b, -1);
 }
 
+std::optional<qint64> TimeMinutes(const QString& text)
+{
+    return readMinutes(text, true);
+}
+
+QString MinutesText(qint64 minutes)
+{
+    return writeMinutes(minutes);
+}
+
 QString TimePercent(QString a, int percent)
 {
     const auto value = readMinutes(a, false);

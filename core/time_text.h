@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 // Time text: every clock time, duration and running total of a log entry is
 // text of hours, a colon and minutes ("09:30", "1234:05"). All arithmetic
@@ -17,6 +18,13 @@ QString TimeDiff(QString a, QString b);
 
 // A x percent / 100, rounded to whole minutes with halves to even.
 QString TimePercent(QString a, int percent);
+
+// The signed whole minutes of a time text, read as TimeAdd reads it;
+// nothing when it is unreadable.
+std::optional<qint64> TimeMinutes(const QString& text);
+
+// Whole minutes as time text; zero is the empty text.
+QString MinutesText(qint64 minutes);
 
 // Rewrites a typed clock time or duration as "HH:MM" ("930" -> "09:30",
 // "12:3" -> "12:00", "" -> "00:00"); text whose hours part has no digit

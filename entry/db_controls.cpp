@@ -45,7 +45,7 @@ bool FieldLink::editing() const
 }
 
 TDBEdit::TDBEdit(QWidget* parent)
-    : QLineEdit(parent), link_([this](bool wholeRow) { reload(wholeRow); })
+    : EntryLineEdit(parent), link_([this](bool wholeRow) { reload(wholeRow); })
 {}
 
 void TDBEdit::reload(bool wholeRow)
@@ -55,7 +55,10 @@ void TDBEdit::reload(bool wholeRow)
     if (!wholeRow && value == shown_ && isModified())
         return;
     shown_ = value;
-    setText(value);
+    // Setting the same text again would drop the selection made on entry.
+    if (text() != value)
+        setText(value);
+    setModified(false);
 }
 
 void TDBEdit::commit()
@@ -87,7 +90,7 @@ void TDBEdit::setFieldText(const QString& text)
 
 void TDBEdit::focusOutEvent(QFocusEvent* event)
 {
-    QLineEdit::focusOutEvent(event);
+    EntryLineEdit::focusOutEvent(event);
     // Opening a pop-up menu or leaving the window is not leaving the box.
     if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason)
         runCommand(this, [this] { commit(); });

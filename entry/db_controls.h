@@ -1,7 +1,8 @@
 #pragma once
 
+#include "entry/entry_line_edit.h"
+
 #include <QLabel>
-#include <QLineEdit>
 #include <QPointer>
 #include <functional>
 
@@ -36,7 +37,7 @@ private:
 // the column when the box is left or when the dialog saves (commit). A
 // change made to the column by someone else shows at once; the box's own
 // pending text is kept while its column is untouched.
-class TDBEdit : public QLineEdit
+class TDBEdit : public EntryLineEdit
 {
     Q_OBJECT
 

@@ -64,4 +64,11 @@ void stamp(DataSet& rows, const QString& tableName, const Checks& checks)
         rows.setValue(printed, 0);
 }
 
+QString dialogTitle(const QString& tableName, bool newRow)
+{
+    return QStringLiteral("航空日誌入力 - %1 %2")
+        .arg(tableName.toUpper(),
+             newRow ? QStringLiteral("(新しい飛行)") : QStringLiteral("(修正)"));
+}
+
 } // namespace EntryRow

@@ -41,6 +41,10 @@ BoxStates boxStates(bool openingRow, const Preferences& preferences, const Check
 // and on a row that overhauls the component (its totals start again).
 bool totalPairEnabled(bool openingRow, bool overhauled);
 
+// The dialog's caption: what it is, the aircraft, and whether the row is a
+// new flight or one being corrected.
+QString dialogTitle(const QString& tableName, bool newRow);
+
 // Saving: the registration mark, the check boxes' flags, and the printed
 // marks cleared so that the entry is printed again.
 void stamp(DataSet& rows, const QString& tableName, const Checks& checks);

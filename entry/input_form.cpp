@@ -2,6 +2,7 @@
 
 #include "core/settings_keys.h"
 #include "entry/db_controls.h"
+#include "entry/entry_line_edit.h"
 #include "entry/input_modes.h"
 
 #include <QAbstractItemView>
@@ -69,6 +70,11 @@ TInputForm::TInputForm(QWidget* parent)
     buttons->addWidget(Button1);
     buttons->addWidget(Button2);
     layout->addLayout(buttons, 1, 0, Qt::AlignTop);
+    // A click on a button leaves the box being typed in only through what
+    // the button does: cancelling runs no leave rules, and saving runs them
+    // once, not again as the button takes the focus.
+    Button1->setFocusPolicy(Qt::TabFocus);
+    Button2->setFocusPolicy(Qt::TabFocus);
     connect(Button1, &QPushButton::clicked, this, &TInputForm::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -107,7 +113,7 @@ QComboBox* TInputForm::addHistoryBox(int number)
 {
     auto* box = new QComboBox(GroupBox1);
     box->setObjectName(QStringLiteral("ComboBox%1").arg(number));
-    box->setEditable(true);
+    box->setLineEdit(new EntryLineEdit(box));
     box->setInsertPolicy(QComboBox::NoInsert);
     historyBoxes_[number - 1] = box;
     // Each list is named after the column its box fills.

@@ -101,6 +101,14 @@ private:
     void ComboBoxChange();
     void ComboBoxExit(int index);
     void clockBoxExit(ClockTimes::Box box);
+    TDBEdit* clockBox(ClockTimes::Box box) const { return edits_[7 + int(box)]; }
+    ClockTimes::Boxes clockTexts() const;
+    // Sends the focus back to a box whose text is refused and raises the
+    // message naming it; the way back leaves no other box.
+    [[noreturn]] void refuse(QWidget* box, const QString& message);
+    // On save: every clock time a time of day, the date a real date, and the
+    // times in order or confirmed. False when the user goes back to a box.
+    bool entryChecked();
     void DBEditExit(TDBEdit* box);
     void CheckBoxClick(int index);
     void focusMoved(QWidget* from, QWidget* to);
@@ -111,6 +119,8 @@ private:
     Preferences* preferences_ = nullptr;
     QString iniFileName_;
     bool openingRow_ = false;
+    bool returning_ = false;    // the focus goes back to a refused box
+    bool leaveRefused_ = false; // since the last save began
     std::array<QComboBox*, 5> historyBoxes_{};
     std::array<QString, 5> typedTexts_; // each history box's text as it was left
     std::array<TDBEdit*, 18> edits_{};  // DBEdit1 to DBEdit17 by number; 0 and 11 unused

@@ -1,3 +1,4 @@
+#include "core/error.h"
 #include "core/history_list.h"
 #include "core/preferences.h"
 #include "core/settings_file.h"
@@ -6,9 +7,11 @@
 #include "data/data_set.h"
 #include "data/data_source.h"
 #include "entry/db_controls.h"
+#include "entry/entry_date.h"
 #include "entry/input_form.h"
 #include "entry/input_modes.h"
 #include "ui/command_guard.h"
+#include "ui/message_box.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -18,6 +21,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <algorithm>
 
@@ -77,6 +81,7 @@ void TInputForm::FormShow()
 
     DataSet* row = rows();
     openingRow_ = row && EntryRow::isOpeningRow(*row);
+    setWindowTitle(EntryRow::dialogTitle(TableName, row && row->state() == DataSet::State::Insert));
     const EntryRow::Checks rowChecks = row ? EntryRow::checksOf(*row) : EntryRow::Checks{};
     const EntryRow::BoxStates states = EntryRow::boxStates(openingRow_, *preferences_, rowChecks);
     enableBox(edits_[3], states.power, true);
@@ -181,10 +186,11 @@ void TInputForm::focusMoved(QWidget* from, QWidget* to)
     };
     from = owner(from);
     to = owner(to);
-    if (!from || !to || from == to || !isVisible() || !within(this, from) || !within(this, to) ||
-        inPopup(from) || inPopup(to))
+    if (returning_ || !from || !to || from == to || !isVisible() || !within(this, from) ||
+        !within(this, to) || inPopup(from) || inPopup(to))
         return;
-    runCommand(this, [this, from] { boxLeft(from); });
+    if (!runCommand(this, [this, from] { boxLeft(from); }))
+        return;
     if (auto* combo = qobject_cast<QComboBox*>(to);
         combo &&
         std::find(historyBoxes_.begin(), historyBoxes_.end(), combo) != historyBoxes_.end())
@@ -286,18 +292,45 @@ void TInputForm::ComboBoxExit(int index)
     rows()->setValue(box->property("column").toString(), text);
 }
 
-void TInputForm::clockBoxExit(ClockTimes::Box left)
+ClockTimes::Boxes TInputForm::clockTexts() const
 {
     using ClockTimes::Box;
-    TDBEdit* boxes[] = {edits_[7], edits_[8], edits_[9], edits_[10]};
+    return {clockBox(Box::EngineStart)->text(), clockBox(Box::TakeOff)->text(),
+            clockBox(Box::Landing)->text(), clockBox(Box::EngineStop)->text()};
+}
+
+void TInputForm::refuse(QWidget* box, const QString& message)
+{
+    leaveRefused_ = true;
+    {
+        const QScopedValueRollback back(returning_, true);
+        box->setFocus(Qt::OtherFocusReason);
+    }
+    throw SkelvoError(message);
+}
+
+namespace {
+
+QString notATimeOfDay(ClockTimes::Box box, const QString& typed)
+{
+    return QStringLiteral("「%1」の「%2」は時刻として読めません。00:00 から 23:59 "
+                          "までの時刻を入れてください（930 は 09:30）。")
+        .arg(ClockTimes::nameOf(box), typed);
+}
+
+} // namespace
+
+void TInputForm::clockBoxExit(ClockTimes::Box left)
+{
+    if (!ClockTimes::timeOfDay(clockBox(left)->text()))
+        refuse(clockBox(left), notATimeOfDay(left, clockBox(left)->text()));
     const ClockTimes::Leave leave = ClockTimes::leaveBox(
-        left, {boxes[0]->text(), boxes[1]->text(), boxes[2]->text(), boxes[3]->text()},
-        {preferences_->AutoBlockTime, preferences_->AutoOffsetTime});
-    const QString texts[] = {leave.boxes.engineStart, leave.boxes.takeOff, leave.boxes.landing,
-                             leave.boxes.engineStop};
-    for (int i = 0; i < 4; ++i) {
-        if (boxes[i]->text() != texts[i] || i == int(left))
-            boxes[i]->setFieldText(texts[i]);
+        left, clockTexts(), {preferences_->AutoBlockTime, preferences_->AutoOffsetTime});
+    const auto texts = leave.boxes.inOrder();
+    for (int i = 0; i < ClockTimes::BoxCount; ++i) {
+        TDBEdit* box = clockBox(ClockTimes::Box(i));
+        if (box->text() != texts[i] || i == int(left))
+            box->setFieldText(texts[i]);
     }
     DataSet* row = rows();
     if (leave.blocktime)
@@ -314,13 +347,33 @@ void TInputForm::DBEditExit(TDBEdit* box)
                                        : MyutyTime::NormalizeTimeText(box->text()));
 }
 
+bool TInputForm::entryChecked()
+{
+    const ClockTimes::Boxes times = clockTexts();
+    const auto texts = times.inOrder();
+    for (int i = 0; i < ClockTimes::BoxCount && !openingRow_; ++i) {
+        const auto box = ClockTimes::Box(i);
+        if (!ClockTimes::timeOfDay(texts[i]))
+            refuse(clockBox(box), notATimeOfDay(box, texts[i]));
+    }
+    if (const auto problem = EntryDate::check(edits_[1]->text(), edits_[2]->text()))
+        refuse(edits_[problem->box == EntryDate::Box::Year ? 1 : 2], problem->message);
+    const ClockTimes::Order order = ClockTimes::checkOrder(times);
+    if (openingRow_ || order.holds() ||
+        MessageBox::askYesNo(this, order.question(times), MessageBox::Answer::No))
+        return true;
+    clockBox(order.firstBox(times))->setFocus(Qt::OtherFocusReason);
+    return false;
+}
+
 void TInputForm::Button1Click()
 {
+    leaveRefused_ = false;
     runCommand(this, [this] {
         // Leaving the box being typed in runs its leave rules first.
         Button1->setFocus(Qt::OtherFocusReason);
         DataSet* row = rows();
-        if (!row)
+        if (!row || leaveRefused_ || !entryChecked())
             return;
         for (TDBEdit* box : edits_) {
             if (box)

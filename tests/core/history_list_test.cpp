@@ -18,8 +18,8 @@ TEST(AddHistoryItem, MovesTheTextToTheTop)
         {{}, "abc", {"abc"}},
         {{"ABC", "xyz"}, "abc", {"abc", "xyz"}},           // case of A-Z ignored, new case kept
         {{"xyz", "Abc", "q"}, "aBC", {"aBC", "xyz", "q"}}, // an older entry moves up
-        {{"abc", "xyz"}, "", {"", "abc", "xyz"}},          // a blank text still goes on top
-        {{"", "abc"}, "ABC", {"ABC"}},                     // and is dropped by the next insertion
+        {{"abc", "xyz"}, "", {"abc", "xyz"}},              // a blank text is never added
+        {{"", "abc"}, "  ", {"abc"}},                      // and blank entries still go
         {{" ", "\t", "a", "  "}, "b", {"b", "a"}},         // every blank entry goes
         {{"ａｂｃ", "abc"}, "ABC", {"ABC", "ａｂｃ"}},     // full-width letters do not fold
         {{"Ä", "x"}, "ä", {"ä", "Ä", "x"}},                // nor do letters outside A-Z

@@ -67,6 +67,7 @@ TEST(TimeAddTest, ReadsOperandsAndWritesTotals)
         {"1:-30", "", "00:57"},
         // A written negative total does not read back as itself.
         {"-23:-30", "", "-22:-57"},
+        {"-01:-05", "", "-01:00"},
         // Writing: zero is empty, every field at least two digits, signs per field.
         {"0:00", "", ""},
         {"-1:00", "", "-01:00"},
