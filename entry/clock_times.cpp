@@ -61,11 +61,17 @@ void blockTime(Leave& leave)
         leave.blocktime = duration(leave.boxes.engineStart, leave.boxes.engineStop);
 }
 
-QChar asciiDigitOrColon(QChar c)
+// The text trimmed, full-width digits and colon read as their ASCII forms.
+QString withAsciiDigits(const QString& typed)
 {
-    if (c >= QChar(0xFF10) && c <= QChar(0xFF19)) // full-width digits
-        return QChar(u'0' + (c.unicode() - 0xFF10));
-    return c == QChar(0xFF1A) ? QChar(u':') : c;
+    QString text = typed.trimmed();
+    for (QChar& c : text) {
+        if (c >= QChar(0xFF10) && c <= QChar(0xFF19))
+            c = QChar(u'0' + (c.unicode() - 0xFF10));
+        else if (c == QChar(0xFF1A))
+            c = u':';
+    }
+    return text;
 }
 
 } // namespace
@@ -79,9 +85,7 @@ QString nameOf(Box box)
 
 std::optional<QString> timeOfDay(const QString& typed)
 {
-    QString text = typed.trimmed();
-    for (QChar& c : text)
-        c = asciiDigitOrColon(c);
+    const QString text = withAsciiDigits(typed);
     if (text.isEmpty())
         return QString();
     // Digits as on paper, or hours, a colon and two minute digits: other
@@ -194,16 +198,25 @@ QString Order::question(const Boxes& boxes) const
         .arg(lines.join(u'\n'));
 }
 
-QString normalizePowerTime(const QString& typed)
+std::optional<QString> typedDuration(const QString& typed)
+{
+    const QString text = withAsciiDigits(typed);
+    static const QRegularExpression typedForm(QStringLiteral("^([0-9]*|[0-9]+:[0-9]{2})$"));
+    if (!typedForm.match(text).hasMatch())
+        return std::nullopt;
+    return NormalizeTimeText(text);
+}
+
+std::optional<QString> normalizePowerTime(const QString& typed)
 {
     const QString text = typed.trimmed();
     if (text.isEmpty())
-        return {};
+        return QString();
     const bool negative = text.startsWith(u'-');
-    const QString value = NormalizeTimeText(negative ? text.mid(1) : text);
-    if (value.isEmpty() || !negative || MyutyTime::TimeAdd(value, {}).isEmpty())
+    const auto value = typedDuration(negative ? text.mid(1) : text);
+    if (!value || !negative || MyutyTime::TimeAdd(*value, {}).isEmpty())
         return value;
-    return u'-' + value;
+    return u'-' + *value;
 }
 
 } // namespace ClockTimes

@@ -82,9 +82,14 @@ struct Order
 };
 Order checkOrder(const Boxes& boxes);
 
+// A running total as typed into its box: digits as on paper ("12345" is
+// 123:45) or hours, a colon and two minute digits, rewritten as HH:MM. Gives
+// nothing for other text, which the rewriting would empty or cut.
+std::optional<QString> typedDuration(const QString& typed);
+
 // The power box carries a signed duration: a leading "-" subtracts. The rest
-// is normalised as a typed time; an empty box stays empty (a zero duration
-// is no text), and a minus before zero is dropped.
-QString normalizePowerTime(const QString& typed);
+// is read as a typed duration; an empty box stays empty (a zero duration is
+// no text), and a minus before zero is dropped. Nothing for other text.
+std::optional<QString> normalizePowerTime(const QString& typed);
 
 } // namespace ClockTimes

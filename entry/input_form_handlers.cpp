@@ -3,7 +3,6 @@
 #include "core/preferences.h"
 #include "core/settings_file.h"
 #include "core/settings_keys.h"
-#include "core/time_text.h"
 #include "data/data_set.h"
 #include "data/data_source.h"
 #include "entry/db_controls.h"
@@ -343,8 +342,21 @@ void TInputForm::clockBoxExit(ClockTimes::Box left)
 
 void TInputForm::DBEditExit(TDBEdit* box)
 {
-    box->setFieldText(box == edits_[3] ? ClockTimes::normalizePowerTime(box->text())
-                                       : MyutyTime::NormalizeTimeText(box->text()));
+    const bool power = box == edits_[3];
+    const auto time = power ? ClockTimes::normalizePowerTime(box->text())
+                            : ClockTimes::typedDuration(box->text());
+    if (!time) {
+        static const char* const totalNames[] = {"機体航行時間 製造後", "機体航行時間 ＯＨ後",
+                                                 "エンジン時間 製造後", "エンジン時間 ＯＨ後",
+                                                 "プロペラ時間 製造後", "プロペラ時間 ＯＨ後"};
+        const int number = int(std::find(edits_.begin(), edits_.end(), box) - edits_.begin());
+        refuse(box, QStringLiteral("「%1」の「%2」は時間として読めません（1234:56 か 123456 "
+                                   "のように入れてください）。")
+                        .arg(power ? QStringLiteral("動力(+/-)")
+                                   : QString::fromUtf8(totalNames[number - 12]),
+                             box->text()));
+    }
+    box->setFieldText(*time);
 }
 
 bool TInputForm::entryChecked()

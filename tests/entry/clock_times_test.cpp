@@ -119,9 +119,17 @@ TEST(EntryDateTest, TakesFourDigitYearsAndRealDays)
     EXPECT_TRUE(problem->message.contains("「月日」の「0230」は 2026 年にない日付"));
 }
 
-TEST(PowerTimeTest, KeepsTheSignAndNormalisesTheRest)
+TEST(DurationTextTest, TotalsAndPowerTimesAreReadAsTypedOrRefused)
 {
-    const std::pair<const char*, const char*> cases[] = {
+    using Expected = std::optional<QString>;
+    const std::pair<const char*, Expected> totals[] = {
+        {"", "00:00"},    {"12345", "123:45"},     {"1234:56", "1234:56"},
+        {"190", "01:90"}, {"１２：３０", "12:30"}, {"12:3", {}},
+        {"abc", {}},      {"1:2:3", {}},           {"-130", {}},
+    };
+    for (const auto& [typed, expected] : totals)
+        EXPECT_EQ(ClockTimes::typedDuration(QString::fromUtf8(typed)), expected) << typed;
+    const std::pair<const char*, Expected> power[] = {
         {"", ""},
         {"  ", ""},
         {"30", "00:30"},
@@ -130,10 +138,12 @@ TEST(PowerTimeTest, KeepsTheSignAndNormalisesTheRest)
         {"-130", "-01:30"},
         {"-0", "00:00"},
         {"-", "00:00"},
-        {"-:30", ""},
+        {"-:30", {}},
+        {"--30", {}},
         {"1234:56", "1234:56"},
+        {"x", {}},
     };
-    for (const auto& [typed, expected] : cases)
+    for (const auto& [typed, expected] : power)
         EXPECT_EQ(ClockTimes::normalizePowerTime(typed), expected) << typed;
 }
 

@@ -9,6 +9,7 @@
 #include "tests/testsupport/qt_printers.h"
 #include "ui/message_box.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -127,6 +128,24 @@ TEST_F(EntryChecksTest, ImpossibleTimesAndDatesAreRefusedNamingTheBox)
     EXPECT_EQ(stored("mmdd").last(), "3,0 0229");
     EXPECT_EQ(stored("intime").last(), "3,0 11:10");
     EXPECT_EQ(stored("blocktime").last(), "3,0 ");
+}
+
+TEST_F(EntryChecksTest, UnreadableTotalsAreRefusedNotEmptied)
+{
+    start();
+    gridKey(Qt::Key_Return, [&] {
+        QTest::mouseClick(dialog().findChild<QCheckBox*>("CheckBox2"), Qt::LeftButton);
+        ASSERT_EQ(focused(), edit(14));
+        type("12:3");
+        MessageBox::takeRecorded();
+        press(Qt::Key_Tab);
+        const auto shown = MessageBox::takeRecorded();
+        ASSERT_EQ(shown.size(), 1);
+        EXPECT_TRUE(shown[0].text.contains("「エンジン時間 製造後」の「12:3」"))
+            << shown[0].text.toStdString();
+        EXPECT_EQ(focused(), edit(14));
+        EXPECT_EQ(edit(14)->text(), "12:3");
+    });
 }
 
 TEST_F(EntryChecksTest, TheOpeningRowIsHeldToTheDateRule)
