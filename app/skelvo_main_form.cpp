@@ -198,11 +198,12 @@ void TSkelvoMainForm::buildWidgets()
 
     // A table opens on what the user typed or chose, never on a completion
     // the box merely proposes; the name is kept as typed.
-    connect(ComboBox1->lineEdit(), &QLineEdit::textEdited, this, &TSkelvoMainForm::ComboBox1Change);
+    connect(ComboBox1->lineEdit(), &QLineEdit::textEdited, this,
+            [this](const QString& text) { ComboBox1Change(text, !selectorNameMayGrow(text)); });
     connect(ComboBox1->lineEdit(), &QLineEdit::returnPressed, this,
-            [this] { ComboBox1Change(ComboBox1->currentText()); });
+            [this] { ComboBox1Change(ComboBox1->currentText(), true); });
     connect(ComboBox1, &QComboBox::activated, this,
-            [this](int index) { ComboBox1Change(ComboBox1->itemText(index)); });
+            [this](int index) { ComboBox1Change(ComboBox1->itemText(index), true); });
     connect(FixDBGrid1, &TFixDBGrid::keyDown, this, &TSkelvoMainForm::FixDBGrid1KeyDown);
     connect(FixDBGrid1, &TFixDBGrid::keyPress, this, &TSkelvoMainForm::FixDBGrid1KeyPress);
     connect(FixDBGrid1, &TFixDBGrid::gridDoubleClicked, this, &TSkelvoMainForm::FixDBGrid1DblClick);
@@ -560,18 +561,38 @@ void TSkelvoMainForm::FixDBGrid1DrawColumnCell(const QModelIndex& index, bool fo
     option.palette.setColor(QPalette::Text, Qt::black);
 }
 
-void TSkelvoMainForm::ComboBox1Change(const QString& text)
+void TSkelvoMainForm::ComboBox1Change(const QString& text, bool nameComplete)
 {
     if (ComboBox1->findText(text, Qt::MatchFixedString) < 0)
         return;
-    if (openDataSet() && text.compare(store().TableName, Qt::CaseInsensitive) == 0)
-        return;                 // already open
-    CalcReleaseActionExecute(); // the marks belong to the aircraft left
-    runCommand(this, [this, text] {
-        TableCloseActionExecute();
-        store().TableName = text;
-        TableOpenActionExecute();
-    });
+    const bool alreadyOpen =
+        openDataSet() && text.compare(store().TableName, Qt::CaseInsensitive) == 0;
+    if (!alreadyOpen) {
+        CalcReleaseActionExecute(); // the marks belong to the aircraft left
+        const bool opened = runCommand(this, [this, text] {
+            TableCloseActionExecute();
+            store().TableName = text;
+            TableOpenActionExecute();
+        });
+        if (!opened)
+            return; // the name stays in the selector to be corrected
+    }
+    // The next keys are meant for the log ("+" appends a flight), not for
+    // the name.
+    if (nameComplete)
+        FixDBGrid1->setFocus();
+}
+
+// A typed name that begins a longer listed one may not be finished yet:
+// the table opens, but the keys stay in the selector.
+bool TSkelvoMainForm::selectorNameMayGrow(const QString& text) const
+{
+    for (int i = 0; i < ComboBox1->count(); ++i) {
+        const QString name = ComboBox1->itemText(i);
+        if (name.size() > text.size() && name.startsWith(text, Qt::CaseInsensitive))
+            return true;
+    }
+    return false;
 }
 
 void TSkelvoMainForm::DatabaseSettingActionExecute()

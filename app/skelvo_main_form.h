@@ -119,7 +119,10 @@ private:
     void rememberNormalPlacement();
     void FormShow();
     void FormClose();
-    void ComboBox1Change(const QString& text);
+    // Opens the table named in the selector; when the name is complete
+    // the keys then go to the grid.
+    void ComboBox1Change(const QString& text, bool nameComplete);
+    bool selectorNameMayGrow(const QString& text) const;
     void FixDBGrid1KeyDown(QKeyEvent* event, bool& handled);
     void FixDBGrid1KeyPress(QKeyEvent* event, bool& handled);
     void FixDBGrid1DblClick();

@@ -12,7 +12,9 @@
 #include "tests/testsupport/temp_folder.h"
 #include "ui/message_box.h"
 
+#include <QAbstractItemView>
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -23,6 +25,7 @@
 #include <QStatusBar>
 #include <QStyleOptionViewItem>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -193,6 +196,48 @@ TEST_F(MainWindowTest, TheSelectorOpensWhatIsTypedNotWhatCompletionProposes)
     EXPECT_EQ(main().Part.PartStart, 0); // the other aircraft's marks are gone
     main().FixDBGrid1->setFocus();
     EXPECT_EQ(windows_->dbSettingForm.store().TableName, "cd34");
+}
+
+// Once the selector has opened a table the keys go to the log, where "+"
+// appends a flight instead of joining the name; a typed name that another
+// listed one continues keeps them in the selector to be typed on.
+TEST_F(MainWindowTest, TheKeysGoToTheGridOnceTheSelectorHasOpenedATable)
+{
+    paradox::SqlEngine(store_).execute(TableManagement::prepareCommand(
+        TableManagement::readCommandFile(SKELVO_SOURCE_DIR "/commands/CreateTable.PRDX"), "CD345"));
+    storeSettings(ParadoxStore, store_, "ab12");
+    start();
+    main().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main()));
+    StoreConnections& store = windows_->dbSettingForm.store();
+    QComboBox* selector = main().ComboBox1;
+    selector->setFocus();
+    selector->lineEdit()->selectAll();
+    QTest::keyClicks(QApplication::focusWidget(), "cd34");
+    EXPECT_EQ(store.TableName, "cd34");
+    EXPECT_TRUE(selector->hasFocus()); // "CD345" may be meant
+    QTest::keyClicks(QApplication::focusWidget(), "5");
+    EXPECT_EQ(store.TableName, "cd345");
+    EXPECT_TRUE(main().FixDBGrid1->hasFocus());
+
+    DataSet::State shownFor = DataSet::State::Inactive;
+    QTimer::singleShot(0, &windows_->inputForm, [&] {
+        shownFor = rows()->state();
+        windows_->inputForm.reject();
+    });
+    QTest::keyClicks(QApplication::focusWidget(), "+");
+    EXPECT_EQ(shownFor, DataSet::State::Insert);
+    EXPECT_EQ(selector->currentText().toLower(), "cd345");
+
+    // Chosen from the list; the window's focus is where the keys go once
+    // the list has closed.
+    selector->setFocus();
+    selector->showPopup();
+    selector->view()->setCurrentIndex(selector->model()->index(selector->findText("AB12"), 0));
+    QTest::keyClick(selector->view(), Qt::Key_Return);
+    EXPECT_EQ(store.TableName, "AB12");
+    EXPECT_EQ(main().focusWidget(), main().FixDBGrid1);
+    EXPECT_TRUE(MessageBox::takeRecorded().isEmpty());
 }
 
 TEST_F(MainWindowTest, AFailedOpenClearsTheTotalsOfTheTableBefore)
