@@ -135,6 +135,7 @@ private:
     [[noreturn]] void reopenAfterFailedPass(const QString& error);
     void markRange(void (PartialRange::*mark)(int), int PartialRange::*markField);
     void buildWidgets();
+    void connectWidgets();
     void buildActions();
     void buildMenus();
     QAction* addAction(const char* name, const QString& caption);
