@@ -168,7 +168,7 @@ TEST_F(MainWindowTest, AMaximizedWindowComesBackMaximizedAndRestoresOnTheScreen)
     EXPECT_TRUE(screen.contains(main().frameGeometry().topLeft())) << "brought onto the screen";
     const QSize normal = main().size();
     main().showMaximized();
-    QTRY_VERIFY(main().isMaximized());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return main().isMaximized(); }));
     main().close();
     EXPECT_TRUE(MyutyFiles::IniReadBool(ini_, "Windows", "Maximized", false));
     EXPECT_EQ(MyutyFiles::IniReadInteger(ini_, "Windows", "Width", 0), normal.width());
@@ -176,7 +176,8 @@ TEST_F(MainWindowTest, AMaximizedWindowComesBackMaximizedAndRestoresOnTheScreen)
     start();
     EXPECT_TRUE(main().isMaximized());
     main().showNormal();
-    QTRY_COMPARE(main().size(), normal);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return main().size() == normal; }))
+        << main().width() << "x" << main().height();
     EXPECT_TRUE(screen.contains(main().frameGeometry().topLeft()));
 }
 
