@@ -19,9 +19,11 @@
 #include "ui/message_box.h"
 #include "ui/progress_shown.h"
 
+#include <QAbstractItemView>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
@@ -65,6 +67,7 @@ void TSkelvoMainForm::connectWidgets()
             [this] { ComboBox1Change(ComboBox1->currentText(), true); });
     connect(ComboBox1, &QComboBox::activated, this,
             [this](int index) { ComboBox1Change(ComboBox1->itemText(index), true); });
+    ComboBox1->installEventFilter(this);
     connect(FixDBGrid1, &TFixDBGrid::keyDown, this, &TSkelvoMainForm::FixDBGrid1KeyDown);
     connect(FixDBGrid1, &TFixDBGrid::keyPress, this, &TSkelvoMainForm::FixDBGrid1KeyPress);
     connect(FixDBGrid1, &TFixDBGrid::gridDoubleClicked, this, &TSkelvoMainForm::FixDBGrid1DblClick);
@@ -345,6 +348,27 @@ void TSkelvoMainForm::ComboBox1Change(const QString& text, bool nameComplete)
     // the name.
     if (nameComplete)
         FixDBGrid1->setFocus();
+}
+
+bool TSkelvoMainForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == ComboBox1 && event->type() == QEvent::KeyPress)
+        return stepSelector(static_cast<QKeyEvent*>(event)->key());
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// The arrows step through the aircraft in the closed selector, opening each
+// as before; the keys stay there, so that the next step is one more arrow.
+bool TSkelvoMainForm::stepSelector(int key)
+{
+    if ((key != Qt::Key_Up && key != Qt::Key_Down) || ComboBox1->view()->isVisible())
+        return false;
+    const int index = ComboBox1->currentIndex() + (key == Qt::Key_Down ? 1 : -1);
+    if (index >= 0 && index < ComboBox1->count()) {
+        ComboBox1->setCurrentIndex(index);
+        ComboBox1Change(ComboBox1->itemText(index), false);
+    }
+    return true;
 }
 
 // A typed name that begins a longer listed one may not be finished yet:

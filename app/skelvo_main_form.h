@@ -113,6 +113,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void FormCreate();
@@ -123,6 +124,7 @@ private:
     // the keys then go to the grid.
     void ComboBox1Change(const QString& text, bool nameComplete);
     bool selectorNameMayGrow(const QString& text) const;
+    bool stepSelector(int key);
     void FixDBGrid1KeyDown(QKeyEvent* event, bool& handled);
     void FixDBGrid1KeyPress(QKeyEvent* event, bool& handled);
     void FixDBGrid1DblClick();

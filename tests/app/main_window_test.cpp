@@ -238,6 +238,13 @@ TEST_F(MainWindowTest, TheKeysGoToTheGridOnceTheSelectorHasOpenedATable)
     QTest::keyClick(selector->view(), Qt::Key_Return);
     EXPECT_EQ(store.TableName, "AB12");
     EXPECT_EQ(main().focusWidget(), main().FixDBGrid1);
+
+    // Stepping through the aircraft with the arrows keeps the keys there.
+    selector->setFocus();
+    const int at = selector->currentIndex();
+    QTest::keyClick(selector, at > 0 ? Qt::Key_Up : Qt::Key_Down);
+    EXPECT_EQ(store.TableName, selector->itemText(at > 0 ? at - 1 : at + 1));
+    EXPECT_EQ(main().focusWidget(), selector);
     EXPECT_TRUE(MessageBox::takeRecorded().isEmpty());
 }
 
