@@ -43,7 +43,7 @@ void InPlaceWrite::run(Journal* transaction)
     }
     std::optional<Journal> own;
     if (!transaction)
-        own.emplace(journalPath(tablePath_));
+        own.emplace(tablePath_);
     Journal& journal = transaction ? *transaction : *own;
     journal.save(regions, !transaction);
     reachStep("journal written");

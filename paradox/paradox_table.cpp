@@ -30,7 +30,7 @@ void rollBackLeftover(const QString& path)
     if (!QFile::exists(journalPath(path)))
         return;
     TableLock lock(path);
-    rollBack(journalPath(path));
+    rollBack(path);
 }
 
 void saveNewFile(const QString& path, const QByteArray& bytes)

@@ -2,13 +2,14 @@
 
 #include "core/error.h"
 #include "paradox/file_sync.h"
+#include "paradox/table_files.h"
 
 #include <QCryptographicHash>
 #include <QDataStream>
-#include <QDir>
 #include <QFileInfo>
 #include <QMap>
 #include <QtEndian>
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <optional>
@@ -82,63 +83,148 @@ bool checksumMatches(QByteArrayView body, QByteArrayView checksum)
     return QCryptographicHash::hash(body, Checksum) == checksum;
 }
 
-// The complete parts of the journal bytes from `from` on, in the order
-// written; a part cut short or damaged ends the list, as its write never
-// began.
-QList<Part> completeParts(const QByteArray& journal, qsizetype from)
+[[noreturn]] void damaged(const QString& journalPath, const QString& why)
+{
+    fail(journalPath, QStringLiteral("テーブルの書きかけの変更を戻すジャーナルが壊れているか、"
+                                     "このテーブルのものではありません（%1）。ジャーナルは"
+                                     "そのまま残してあります。")
+                          .arg(why));
+}
+
+// A write cut short leaves its part incomplete at the end of the journal, or
+// (after a power failure) zero bytes there; its files were not touched yet.
+bool tornTail(const QByteArray& journal, qsizetype at)
+{
+    return std::all_of(journal.begin() + at, journal.end(), [](char c) { return c == 0; });
+}
+
+// The parts of the journal bytes from `from` on, in the order written. A
+// last part cut short counts as never written; anything else that does not
+// check makes the journal damaged.
+QList<Part> completeParts(const QByteArray& journal, qsizetype from, const QString& journalPath)
 {
     const int checksumSize = QCryptographicHash::hashLength(Checksum);
     QList<Part> parts;
-    if (journal.startsWith(WholeMagic)) {
-        const qsizetype bodySize = journal.size() - WholeMagic.size() - checksumSize;
-        if (bodySize < 0 || !checksumMatches(journal.sliced(WholeMagic.size(), bodySize),
-                                             journal.right(checksumSize)))
-            return parts;
-        if (std::optional<Part> part = deserialize(journal.sliced(WholeMagic.size(), bodySize)))
-            parts.append(*part);
-        return parts;
-    }
-    if (!journal.startsWith(PartsMagic))
-        return parts;
-    qsizetype at = qMax(from, qsizetype(PartsMagic.size()));
-    while (journal.size() - at >= LengthSize) {
-        const qint64 bodySize = qFromBigEndian<qint64>(journal.constData() + at);
-        if (bodySize < 0 || bodySize > journal.size() - at - LengthSize - checksumSize)
-            break;
-        const QByteArrayView body(journal.constData() + at + LengthSize, bodySize);
-        if (!checksumMatches(body, QByteArrayView(body.data() + bodySize, checksumSize)))
-            break;
+    const auto partOf = [&](QByteArrayView body) {
         std::optional<Part> part = deserialize(body.toByteArray());
         if (!part)
-            break;
+            damaged(journalPath, QStringLiteral("読めない記録"));
         parts.append(*part);
-        at += LengthSize + bodySize + checksumSize;
+    };
+    if (journal.startsWith(WholeMagic)) {
+        const qsizetype bodySize = journal.size() - WholeMagic.size() - checksumSize;
+        if (bodySize >= 0 && checksumMatches(journal.sliced(WholeMagic.size(), bodySize),
+                                             journal.right(checksumSize)))
+            partOf(journal.sliced(WholeMagic.size(), bodySize));
+        return parts; // a single write cut short was never begun
+    }
+    if (PartsMagic.startsWith(journal) || tornTail(journal, 0))
+        return parts; // ended while its heading was being written
+    if (!journal.startsWith(PartsMagic))
+        damaged(journalPath, QStringLiteral("見出しがありません"));
+    qsizetype at = qMax(from, qsizetype(PartsMagic.size()));
+    while (at < journal.size()) {
+        const qsizetype left = journal.size() - at - LengthSize - checksumSize;
+        const qint64 bodySize = left >= 0 ? qFromBigEndian<qint64>(journal.constData() + at) : 0;
+        const bool complete = left >= 0 && bodySize >= 0 && bodySize <= left;
+        const QByteArrayView body(journal.constData() + at + LengthSize, complete ? bodySize : 0);
+        if (complete && checksumMatches(body, QByteArrayView(body.end(), checksumSize))) {
+            partOf(body);
+            at += LengthSize + bodySize + checksumSize;
+            continue;
+        }
+        const bool last = !complete || bodySize == left;
+        if (last || tornTail(journal, at))
+            break;
+        damaged(journalPath, QStringLiteral("%1 バイト目からの記録が合いません").arg(at));
     }
     return parts;
 }
 
-// Undoes the parts, latest first, and makes the restored files durable.
-void undo(const QDir& folder, const QList<Part>& parts)
+// The table's own files, the only ones its journal may restore, opened
+// without creating any: a journal cannot bring a file into being.
+class TableFiles
 {
-    std::map<QString, std::unique_ptr<QFile>> files;
-    for (auto part = parts.rbegin(); part != parts.rend(); ++part) {
-        for (auto it = part->begin(); it != part->end(); ++it) {
-            std::unique_ptr<QFile>& file = files[it.key()];
-            if (!file) {
-                file = std::make_unique<QFile>(folder.filePath(it.key()));
-                if (!file->open(QIODevice::ReadWrite))
-                    fail(file->fileName(), file->errorString());
+public:
+    TableFiles(const QString& tablePath, const QString& journalPath) : journalPath_(journalPath)
+    {
+        const QString memo = existingMemoPath(tablePath);
+        for (const QString& path : {tablePath, memo.isEmpty() ? newMemoPath(tablePath) : memo})
+            allowed_.insert(QFileInfo(path).fileName(), QFileInfo(path).absoluteFilePath());
+    }
+
+    // Checks every part against the files before any byte is written: the
+    // names are the table's, each length is one the file has had (its
+    // present one, or one its saved bytes reach), and each saved region
+    // lies within the length recorded with it.
+    void check(const QList<Part>& parts)
+    {
+        QHash<QString, qint64> reach;
+        for (const Part& part : parts) {
+            for (auto it = part.begin(); it != part.end(); ++it) {
+                if (!allowed_.contains(it.key()))
+                    damaged(journalPath_, QStringLiteral("ほかのファイル「%1」").arg(it.key()));
+                qint64& end = reach[it.key()];
+                end = qMax(end, open(it.key()).size());
+                for (const auto& [offset, bytes] : it->regions) {
+                    if (offset < 0 || offset > it->length - bytes.size())
+                        damaged(journalPath_, QStringLiteral("長さの外の記録"));
+                    end = qMax(end, offset + bytes.size());
+                }
             }
-            for (const auto& [offset, bytes] : it->regions) {
-                if (!file->seek(offset) || file->write(bytes) != bytes.size())
-                    fail(file->fileName(), file->errorString());
+        }
+        for (const Part& part : parts) {
+            for (auto it = part.begin(); it != part.end(); ++it) {
+                if (it->length < 0 || it->length > reach.value(it.key()))
+                    damaged(journalPath_,
+                            QStringLiteral("%1 の長さ %2").arg(it.key()).arg(it->length));
             }
-            if (!file->resize(it->length))
-                fail(file->fileName(), file->errorString());
         }
     }
-    for (auto& [name, file] : files)
-        syncToDisk(*file);
+
+    QFile& open(const QString& name)
+    {
+        std::unique_ptr<QFile>& file = files_[name];
+        if (!file) {
+            file = std::make_unique<QFile>(allowed_.value(name));
+            if (!file->exists())
+                damaged(journalPath_, QStringLiteral("「%1」がありません").arg(name));
+            if (!file->open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
+                fail(file->fileName(), file->errorString());
+        }
+        return *file;
+    }
+
+    void syncAll()
+    {
+        for (auto& [name, file] : files_)
+            syncToDisk(*file);
+    }
+
+private:
+    QString journalPath_;
+    QHash<QString, QString> allowed_; // file name -> path
+    std::map<QString, std::unique_ptr<QFile>> files_;
+};
+
+// Undoes the parts, latest first, and makes the restored files durable.
+// Nothing is written unless every part checks.
+void undo(const QString& tablePath, const QString& journalPath, const QList<Part>& parts)
+{
+    TableFiles files(tablePath, journalPath);
+    files.check(parts);
+    for (auto part = parts.rbegin(); part != parts.rend(); ++part) {
+        for (auto it = part->begin(); it != part->end(); ++it) {
+            QFile& file = files.open(it.key());
+            for (const auto& [offset, bytes] : it->regions) {
+                if (!file.seek(offset) || file.write(bytes) != bytes.size())
+                    fail(file.fileName(), file.errorString());
+            }
+            if (!file.resize(it->length))
+                fail(file.fileName(), file.errorString());
+        }
+    }
+    files.syncAll();
 }
 
 void removeJournalFile(const QString& path)
@@ -149,7 +235,8 @@ void removeJournalFile(const QString& path)
 
 } // namespace
 
-Journal::Journal(QString path) : path_(std::move(path)), file_(path_)
+Journal::Journal(const QString& tablePath)
+    : tablePath_(tablePath), path_(journalPath(tablePath)), file_(path_)
 {
     if (!file_.open(QIODevice::ReadWrite | QIODevice::Truncate) ||
         file_.write(PartsMagic.data(), PartsMagic.size()) != PartsMagic.size())
@@ -212,7 +299,7 @@ void Journal::rollBackTo(int mark)
         fail(path_, file_.errorString());
     const QByteArray journal = file_.readAll();
     files_.closeAll(); // their sizes change
-    undo(QFileInfo(path_).absoluteDir(), completeParts(journal, from));
+    undo(tablePath_, path_, completeParts(journal, from, path_));
     if (!file_.resize(from))
         fail(path_, file_.errorString());
     partEnds_.resize(mark);
@@ -226,18 +313,19 @@ void Journal::remove()
     removeJournalFile(path_);
 }
 
-void rollBack(const QString& journalPath)
+void rollBack(const QString& tablePath)
 {
-    QFile file(journalPath);
+    const QString path = journalPath(tablePath);
+    QFile file(path);
     if (!file.exists())
         return;
     if (!file.open(QIODevice::ReadOnly))
-        fail(journalPath, file.errorString());
+        fail(path, file.errorString());
     const QByteArray journal = file.readAll();
     file.close();
-    undo(QFileInfo(journalPath).absoluteDir(), completeParts(journal, 0));
-    removeJournalFile(journalPath);
-    syncFolder(QFileInfo(journalPath).absolutePath());
+    undo(tablePath, path, completeParts(journal, 0, path));
+    removeJournalFile(path);
+    syncFolder(QFileInfo(path).absolutePath());
 }
 
 } // namespace paradox::codec

@@ -15,6 +15,13 @@
 // table as it was. The journal is a series of parts, one for each write of
 // a transaction; a part only counts once it is complete, and the files are
 // not touched before their part is written.
+//
+// A journal is a file anyone with the folder can write, so reading one
+// trusts nothing in it: it may only restore the files of the table it lies
+// beside, named from the table, within the bytes they have or the journal
+// saved. A journal that breaks any of that, or a part of it that fails its
+// check before the last, is damaged: it is applied not at all, left where
+// it is for the user, and the table is refused.
 namespace paradox::codec {
 
 struct FileRegion
@@ -27,8 +34,8 @@ struct FileRegion
 class Journal
 {
 public:
-    // Starts an empty journal at the path.
-    explicit Journal(QString path);
+    // Starts an empty journal beside the table.
+    explicit Journal(const QString& tablePath);
 
     // Saves the current lengths of the files and the current bytes of the
     // regions as one more part; flushed to disk when `durable`. A region
@@ -62,6 +69,7 @@ private:
         }
     };
 
+    QString tablePath_;
     QString path_;
     QFile file_;
     OpenFiles files_;
@@ -70,9 +78,9 @@ private:
     QHash<QString, qint64> floors_; // file lengths at the last mark
 };
 
-// Puts back what the complete parts of a journal saved, latest first,
-// flushed to disk, and removes the journal. Does nothing when there is no
-// journal.
-void rollBack(const QString& journalPath);
+// Puts back what the complete parts of the journal beside the table saved,
+// latest first, flushed to disk, and removes the journal. Does nothing when
+// there is no journal; raises, touching nothing, when it is damaged.
+void rollBack(const QString& tablePath);
 
 } // namespace paradox::codec

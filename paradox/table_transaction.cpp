@@ -10,10 +10,10 @@
 namespace paradox::codec {
 namespace {
 
-QString afterLeftoverRolledBack(const QString& tablePath)
+const QString& afterLeftoverRolledBack(const QString& tablePath)
 {
-    rollBack(journalPath(tablePath));
-    return journalPath(tablePath);
+    rollBack(tablePath);
+    return tablePath;
 }
 
 void syncExisting(const QString& path)

@@ -109,7 +109,7 @@ struct WriteSession
     {
         if (!d.transaction) {
             lock.emplace(d.path);
-            rollBack(journalPath(d.path));
+            rollBack(d.path);
             own.emplace();
             d.openFile(*own, QIODevice::ReadOnly);
             d.refresh(*own);
