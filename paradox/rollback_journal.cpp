@@ -189,6 +189,9 @@ public:
             file = std::make_unique<QFile>(allowed_.value(name));
             if (!file->exists())
                 damaged(journalPath_, QStringLiteral("「%1」がありません").arg(name));
+            // A link would carry the restored bytes to wherever it points.
+            if (QFileInfo(file->fileName()).isSymLink())
+                damaged(journalPath_, QStringLiteral("「%1」はリンクです").arg(name));
             if (!file->open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
                 fail(file->fileName(), file->errorString());
         }

@@ -146,6 +146,16 @@ TEST_F(JournalTrust, AJournalReachingBeyondItsTableIsRefusedWholeAndKept)
     }
 }
 
+TEST_F(JournalTrust, ATableFileThatLinksElsewhereIsNotRestoredThrough)
+{
+    const QString outside = root_.filePath(QStringLiteral("outside.txt"));
+    ASSERT_TRUE(QFile::remove(tablePath_));
+    ASSERT_TRUE(QFile::link(outside, tablePath_));
+    plant(journalOf({Part{{QStringLiteral("T.DB"), 8, {{0, "XXXXXXXX"}}}}}));
+    EXPECT_THROW(Table::open(tablePath_), SkelvoError);
+    EXPECT_EQ(root_.readFile(QStringLiteral("outside.txt")), "precious");
+}
+
 TEST_F(JournalTrust, AJournalOfTheTablesOwnBytesRestoresThemAndAWriteCutShortIsDropped)
 {
     const QByteArray original = root_.readFile(QStringLiteral("store/T.DB"));
