@@ -7,6 +7,7 @@
 #include "calc/preference_form.h"
 #include "calc/totals_calculation.h"
 #include "core/error.h"
+#include "core/grid_layout.h"
 #include "core/settings_file.h"
 #include "core/settings_keys.h"
 #include "data/data_set.h"
@@ -427,5 +428,10 @@ void TSkelvoMainForm::FormClose()
     preferences.writeRussianValueAndOldPattern(IniFileName);
     if (LayoutChanged && MessageBox::askYesNo(this, QStringLiteral("項目の表示が変更されています"
                                                                    "この条件を保存しますか？")))
-        runCommand(this, [this] { SaveGridLayout(LayoutFileName); });
+        runCommand(this, [this] {
+            if (GridLayout::isLayoutFileName(LayoutFileName))
+                SaveGridLayout(LayoutFileName);
+            else
+                GridCustomSaveActionExecute(); // asks where, rather than writing any file named
+        });
 }

@@ -36,6 +36,11 @@ QString notAnInteger(int line, const QString& text)
 
 } // namespace
 
+bool isLayoutFileName(const QString& fileName)
+{
+    return fileName.endsWith(QStringLiteral(".cdf"), Qt::CaseInsensitive);
+}
+
 QString formatLine(const GridColumn& column)
 {
     // One arg() call: a title or field name holding "%1" must stay as it is.

@@ -22,6 +22,9 @@ struct GridColumn
 namespace GridLayout {
 
 QString formatLine(const GridColumn& column);
+// Whether a path names a layout file (.CDF in any letter case): a name read
+// from the settings file is written to only then, never to any other file.
+bool isLayoutFileName(const QString& fileName);
 // Writes the columns; raises SkelvoError when the file cannot be written.
 void writeFile(const QString& fileName, const QList<GridColumn>& columns);
 // The file's lines; raises SkelvoError when it cannot be read or decoded.

@@ -174,6 +174,26 @@ TEST_F(ColumnChooserTest, ALayoutSavedAtShutdownIsWhatTheNextStartShows)
     EXPECT_FALSE(main().LayoutChanged);
 }
 
+// The settings file may name any file; the layout goes only to a layout
+// file, else to where the user says.
+TEST_F(ColumnChooserTest, ALayoutIsNeverSavedOverAFileThatIsNoLayoutFile)
+{
+    const QString victim = folder_.writeFile("notes.txt", "keep me");
+    setting("GridDesign", "ColumnsDefFile", victim);
+    start();
+    openChooser();
+    setTicked(3, false);
+    bool asked = false;
+    UserInput::setFileTestHook([&](const UserInput::FileRequest&) {
+        asked = true;
+        return QString();
+    });
+    MessageBox::answerNext(true);
+    main().close();
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(folder_.readFile("notes.txt"), "keep me");
+}
+
 TEST_F(ColumnChooserTest, ABadLayoutFileIsReportedAndTheTableStillOpens)
 {
     QFile file(folder_.filePath("bad.CDF"));
