@@ -5,6 +5,7 @@
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QSqlError>
+#include <optional>
 
 namespace {
 
@@ -12,30 +13,40 @@ namespace {
 // only a handful of shapes.
 constexpr qsizetype MaxPreparedQueries = 64;
 
-bool isPlainName(const QString& name)
+// The character the connection's driver quotes names with, as it shows in
+// its quoting of a plain name: '`' for a MySQL server, what an ODBC data
+// source reports, '"' for the folder store. None when it quotes none.
+std::optional<QChar> quoteCharacter(const QSqlDriver& driver)
 {
-    const auto plain = [](QChar c, bool first) {
-        return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || c == u'_' ||
-               (!first && c >= u'0' && c <= u'9');
-    };
-    for (qsizetype i = 0; i < name.size(); ++i) {
-        if (!plain(name[i], i == 0))
-            return false;
-    }
-    return true;
+    const QString probe = driver.escapeIdentifier(QStringLiteral("x"), QSqlDriver::TableName);
+    if (probe.size() != 3 || probe[1] != u'x' || probe[0] != probe[2] || probe[0].isSpace() ||
+        probe[0].isLetterOrNumber())
+        return std::nullopt;
+    return probe[0];
 }
 
 } // namespace
 
 QString sqlTableName(QSqlDatabase db, const QString& table)
 {
-    if (table.isEmpty() || isPlainName(table) || !db.driver())
+    if (table.isEmpty() || isPlainName(table))
         return table;
     // The ODBC driver asks the data source for its quote character once,
     // and settles on '"' for good when the connection is closed then.
-    if (!db.isOpen())
-        db.open();
-    return db.driver()->escapeIdentifier(table, QSqlDriver::TableName);
+    if (!db.isOpen() && !db.open())
+        throw SkelvoError(
+            QStringLiteral("データベースに接続できません: %1").arg(errorText(db.lastError())));
+    // Not the driver's quoting of the whole name: the drivers leave a name
+    // that starts or ends with the quote character as it stands, split it at
+    // a dot as database and table, or keep a quote character inside single,
+    // and each way the name reaches another table.
+    const std::optional<QChar> quote = quoteCharacter(*db.driver());
+    if (!quote)
+        throw SkelvoError(
+            QStringLiteral("テーブル名「%1」は使えません。このデータベースでは、半角の"
+                           "英字、数字と _ だけの名前のテーブルしか開けません。")
+                .arg(table));
+    return quotedName(table, *quote);
 }
 
 void RowWriter::reset(const QString& connectionName, const QString& table,

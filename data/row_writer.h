@@ -13,10 +13,14 @@
 
 // A table name as the statements of this connection carry it: as it stands
 // when it is a plain name (letters, digits and '_', not starting with a
-// digit), so such statements read as they always have; otherwise quoted by
-// the connection's driver, so that a table another program named with a
-// blank or other character can still be reached. A closed connection is
-// opened first, as the statement will need it anyway.
+// digit), so such statements read as they always have; otherwise between
+// the quote characters of the connection's driver with each one inside
+// doubled, so that a table another program named with a blank or other
+// character can still be reached, and no name reaches any other table.
+// Every statement naming a table takes its name from here. A closed
+// connection is opened first, as the statement will need it anyway. Raises
+// SkelvoError when it cannot be opened, or when the driver quotes no names
+// and the name is not plain.
 QString sqlTableName(QSqlDatabase db, const QString& table);
 
 // Writes single rows back to a table with generated statements. Every

@@ -48,6 +48,26 @@ QString unstorableValueProblem(const QString& column, const QVariant& value, Tex
         .arg(column, QString::number(limit.size), unit, QString::number(size));
 }
 
+bool isPlainName(const QString& name)
+{
+    const auto plain = [](QChar c, bool first) {
+        return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || c == u'_' ||
+               (!first && c >= u'0' && c <= u'9');
+    };
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        if (!plain(name[i], i == 0))
+            return false;
+    }
+    return true;
+}
+
+QString quotedName(const QString& name, QChar quote)
+{
+    QString inside = name;
+    inside.replace(quote, QString(2, quote));
+    return quote + inside + quote;
+}
+
 std::optional<QString> commonLiteral(const QVariant& value)
 {
     if (value.isNull())

@@ -66,6 +66,12 @@ QString unstorableValueProblem(const QString& column, const QVariant& value, Tex
 // The literal of a value that every SQL server reads alike: NULL, an
 // integer, a flag as 1 or 0. None for any other value.
 std::optional<QString> commonLiteral(const QVariant& value);
+// Whether a name is plain: ASCII letters, digits and '_', not starting with
+// a digit, which every store's SQL reads as it stands.
+bool isPlainName(const QString& name);
+// A name between quote characters, each quote character inside it doubled:
+// so every store's SQL reads it as one name, whatever characters it holds.
+QString quotedName(const QString& name, QChar quote);
 // A bound value as every driver takes it (a typed null as SQL NULL).
 QVariant bindable(const QVariant& value);
 // The store's message, or a word that there was none.

@@ -19,11 +19,6 @@ QString asUtf8Bytes(const QString& expression)
     return QStringLiteral("CAST(CONVERT(%1 USING utf8mb4) AS BINARY)").arg(expression);
 }
 
-QString quotedName(QString name)
-{
-    return u'`' + name.replace(u'`', QStringLiteral("``")) + u'`';
-}
-
 bool isTextType(const QString& dataType)
 {
     static const QStringList TextTypes{
@@ -120,7 +115,7 @@ ColumnsRead columnsOf(QSqlDatabase db, const QString& table)
     QStringList list;
     ColumnsRead read;
     for (const Column& column : columnsOfTable(db, table)) {
-        const QString name = quotedName(column.name);
+        const QString name = quotedName(column.name, u'`');
         const bool text = isTextType(column.dataType);
         list.append(text ? asUtf8Bytes(name) + QStringLiteral(" AS ") + name : name);
         if (text)

@@ -57,7 +57,7 @@ public:
     DataSet* dataSetOf(int kind) const;
     QString connectionNameOf(int kind) const;
     // A table name as the current kind's statements carry it (quoted only
-    // when it is not a plain name).
+    // when it is not a plain name; see ::sqlTableName, which may raise).
     QString sqlTableName(const QString& table) const;
 
 private:

@@ -2,6 +2,7 @@
 
 #include "core/error.h"
 #include "data/data_set.h"
+#include "data/row_writer.h"
 #include "paradox/paradox_driver.h"
 
 #include <QFileInfo>
@@ -21,7 +22,7 @@ void openTableFile(DataSet& table, const QString& path)
     db.close();
     db.setDatabaseName(file.absolutePath());
     table.setConnectionName(connection);
-    table.setCommandText(QStringLiteral("SELECT * FROM \"%1\"").arg(file.fileName()));
+    table.setCommandText(QStringLiteral("SELECT * FROM ") + sqlTableName(db, file.fileName()));
     table.setUpdateTable({});
     table.open();
 }

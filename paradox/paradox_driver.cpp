@@ -4,6 +4,7 @@
 #include "paradox/paradox_fields.h"
 #include "paradox/paradox_result.h"
 #include "paradox/paradox_sql.h"
+#include "paradox/sql_lexer.h"
 
 #include <QDir>
 #include <QSqlDatabase>
@@ -102,7 +103,16 @@ QSqlRecord ParadoxDriver::record(const QString& table) const
     if (!isOpen())
         return {};
     try {
-        return paradox::sqlRecordOf(engine_->tableFields(table));
+        // No file name holds '"', so a name in quotes is one as the
+        // statements carry it.
+        QString name = table;
+        if (isIdentifierEscaped(table, TableName)) {
+            const QList<paradox::sql::Token> tokens = paradox::sql::tokenize(table);
+            if (tokens.size() != 2 || tokens[0].kind != paradox::sql::Token::Kind::QuotedName)
+                return {};
+            name = tokens[0].text;
+        }
+        return paradox::sqlRecordOf(engine_->tableFields(name));
     } catch (const std::exception&) {
         return {};
     }

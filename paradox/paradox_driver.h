@@ -30,6 +30,7 @@ public:
     bool commitTransaction() override;
     bool rollbackTransaction() override;
     QStringList tables(QSql::TableType type) const override;
+    // The table's fields; its name as it stands or quoted as below.
     QSqlRecord record(const QString& table) const override;
     // "name", with "" for a double quote inside; the folder's statements read
     // such a name as the table file's name, blanks and dots included.
