@@ -102,7 +102,13 @@ ImportFile readFile(const QString& fileName, const QStringList& tableColumns,
             import.columns.clear();
             for (const QString& name : lines[i].split(u','))
                 import.columns.append(name.trimmed());
+            // The names go into the statement as they stand, and the store
+            // may not say which columns the table has.
             for (const QString& name : import.columns) {
+                if (!isPlainName(name))
+                    refuse(lineNumber, QStringLiteral("「%1」は列名に使えません。列名は半角の英字、"
+                                                      "数字と _ だけの名前です。")
+                                           .arg(name));
                 if (!tableColumns.isEmpty() && !tableColumns.contains(name, Qt::CaseInsensitive))
                     refuse(lineNumber, QStringLiteral("テーブルに %1 列がありません。").arg(name));
             }
