@@ -17,7 +17,7 @@ seconds=${1:-60}
 shift $(($# > 0 ? 1 : 0))
 build=${SKELVO_FUZZ_BUILD:-$root/build-fuzz}
 samples=${SKELVO_PARADOX_SAMPLES:-$root/../shared/paradox-samples}
-all_targets=(time_text settings_file csv_format grid_layout sql_parser paradox_table)
+all_targets=(time_text settings_file csv_format grid_layout sql_parser paradox_table journal)
 targets=("$@")
 ((${#targets[@]})) || targets=("${all_targets[@]}")
 
@@ -30,7 +30,7 @@ sanitizers="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-om
 CC=clang-14 CXX=clang++-14 cmake -S "$root" -B "$build" -G Ninja -DSKELVO_FUZZ=ON \
     -DCMAKE_BUILD_TYPE= -DCMAKE_CXX_FLAGS="-g -O1 -fsanitize=fuzzer-no-link $sanitizers" \
     -DCMAKE_EXE_LINKER_FLAGS="$sanitizers" >/dev/null
-cmake --build "$build" --target "${targets[@]/%/_fuzz}" paradox_table_seeds
+cmake --build "$build" --target "${targets[@]/%/_fuzz}" paradox_table_seeds journal_seeds
 
 # The first inputs of each target, made afresh each run beside its corpus.
 # Where a target splits its input into texts, a backslash and a ";" end each.
@@ -68,6 +68,9 @@ make_seeds() {
         local sample_folders=()
         [[ -d $samples ]] && sample_folders=("$samples")
         "$build/fuzz/paradox_table_seeds" "$seeds" "${sample_folders[@]}"
+        ;;
+    journal)
+        "$build/fuzz/journal_seeds" "$seeds" >/dev/null
         ;;
     esac
 }
