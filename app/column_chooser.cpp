@@ -4,12 +4,12 @@
 #include "app/skelvo_main_form.h"
 #include "core/error.h"
 #include "core/grid_layout.h"
+#include "core/program_files.h"
 #include "ui/command_guard.h"
 #include "ui/message_box.h"
 #include "ui/user_input.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -21,10 +21,12 @@ namespace {
 
 const QString LayoutFilter = QStringLiteral("項目表示条件ファイル (*.CDF *.cdf);;すべて (*)");
 
-UserInput::FileRequest layoutFileRequest(bool save, const QString& title, const QString& proposed)
+// Layout files are offered beside the settings file, as the history lists are.
+UserInput::FileRequest layoutFileRequest(bool save, const QString& title, const QString& proposed,
+                                         const QString& settingsFile)
 {
     const QString name = proposed.isEmpty() ? QString() : QFileInfo(proposed).fileName();
-    const QString folder = QCoreApplication::applicationDirPath();
+    const QString folder = QFileInfo(settingsFile).absolutePath();
     return {save, title, name.isEmpty() ? folder : folder + u'/' + name, LayoutFilter,
             QStringLiteral("CDF")};
 }
@@ -70,11 +72,13 @@ void TSkelvoMainForm::SaveGridLayout(const QString& fileName)
 {
     if (fileName.isEmpty())
         return;
-    GridLayout::writeFile(fileName, FixDBGrid1->columns());
+    GridLayout::writeFile(ProgramFiles::besideSettings(IniFileName, fileName),
+                          FixDBGrid1->columns());
 }
 
-void TSkelvoMainForm::LoadGridLayout(const QString& fileName)
+void TSkelvoMainForm::LoadGridLayout(const QString& name)
 {
+    const QString fileName = ProgramFiles::besideSettings(IniFileName, name);
     const QList<GridColumn> columns = FixDBGrid1->columns();
     if (columns.isEmpty() || !QFileInfo::exists(fileName))
         return;
@@ -182,8 +186,9 @@ void TSkelvoMainForm::SpeedButton1Click()
 
 void TSkelvoMainForm::GridCustomSaveActionExecute()
 {
-    const QString fileName = UserInput::chooseFile(
-        this, layoutFileRequest(true, QStringLiteral("表示条件の保存"), LayoutFileName));
+    const QString fileName =
+        UserInput::chooseFile(this, layoutFileRequest(true, QStringLiteral("表示条件の保存"),
+                                                      LayoutFileName, IniFileName));
     if (fileName.isEmpty())
         return;
     SaveGridLayout(fileName);
@@ -193,8 +198,9 @@ void TSkelvoMainForm::GridCustomSaveActionExecute()
 
 void TSkelvoMainForm::GridCustomLoadActionExecute()
 {
-    const QString fileName = UserInput::chooseFile(
-        this, layoutFileRequest(false, QStringLiteral("表示条件の読込"), LayoutFileName));
+    const QString fileName =
+        UserInput::chooseFile(this, layoutFileRequest(false, QStringLiteral("表示条件の読込"),
+                                                      LayoutFileName, IniFileName));
     if (fileName.isEmpty())
         return;
     LoadGridLayout(fileName);

@@ -164,6 +164,7 @@ void TSkelvoMainForm::buildActions()
         {"SetPreferenceAction", "環境設定設定", [this] { SetPreferenceActionExecute(); }},
         {"TableOpenAction", "テーブルオープン", [this] { TableOpenActionExecute(); }},
         {"TableCloseAction", "テーブルクローズ", [this] { TableCloseActionExecute(); }},
+        {"AboutAction", "バージョン情報", [this] { AboutActionExecute(); }},
     };
     for (const auto& entry : actions) {
         QAction* action = addAction(entry.name, QString::fromUtf8(entry.caption));
@@ -205,6 +206,7 @@ void TSkelvoMainForm::buildMenus()
     QMenu* settings = menuBar()->addMenu(QStringLiteral("設定"));
     settings->addAction(action("DatabaseSettingAction"));
     settings->addAction(action("SetPreferenceAction"));
+    menuBar()->addMenu(QStringLiteral("ヘルプ"))->addAction(action("AboutAction"));
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));

@@ -1,5 +1,7 @@
 #include "app/skelvo_application.h"
 
+#include "core/program_files.h"
+#include "core/settings_keys.h"
 #include "ui/command_guard.h"
 
 #include <QFileInfo>
@@ -22,8 +24,13 @@ bool SkelvoApplication::notify(QObject* receiver, QEvent* event)
 
 QString SkelvoApplication::iniFileName()
 {
-    const QFileInfo program(applicationFilePath());
-    return program.absolutePath() + '/' + program.completeBaseName() + QStringLiteral(".INI");
+    const QString path = ProgramFiles::settingsFile(
+        ProgramFiles::ofThisProgram(),
+        QFileInfo(applicationFilePath()).completeBaseName() + QStringLiteral(".INI"));
+    // A first start in the configuration folder shows there what can be set.
+    if (!QFileInfo::exists(path))
+        Settings::writeDefaults(path);
+    return path;
 }
 
 void SkelvoApplication::loadJapanese()

@@ -23,6 +23,7 @@
 #include <QAbstractItemView>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -349,6 +350,14 @@ void TSkelvoMainForm::ComboBox1Change(const QString& text, bool nameComplete)
     // the name.
     if (nameComplete)
         FixDBGrid1->setFocus();
+}
+
+void TSkelvoMainForm::AboutActionExecute()
+{
+    MessageBox::inform(
+        this, QStringLiteral("Skelvo %1\n航空日誌 (機体・エンジン・プロペラ)\n\n"
+                             "設定ファイル: %2")
+                  .arg(QStringLiteral(SKELVO_VERSION), QDir::toNativeSeparators(IniFileName)));
 }
 
 bool TSkelvoMainForm::eventFilter(QObject* watched, QEvent* event)

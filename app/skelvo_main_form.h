@@ -125,6 +125,8 @@ private:
     void ComboBox1Change(const QString& text, bool nameComplete);
     bool selectorNameMayGrow(const QString& text) const;
     bool stepSelector(int key);
+    // Which edition runs, and which settings file it keeps its choices in.
+    void AboutActionExecute();
     void FixDBGrid1KeyDown(QKeyEvent* event, bool& handled);
     void FixDBGrid1KeyPress(QKeyEvent* event, bool& handled);
     void FixDBGrid1DblClick();

@@ -96,4 +96,14 @@ inline int write(const QString& path, const BoolKey& key, bool value)
     return MyutyFiles::IniWriteBool(path, key.section, key.key, value);
 }
 
+// A new settings file: the store and printer settings at their defaults,
+// where the user can see them.
+inline void writeDefaults(const QString& path)
+{
+    for (const TextKey* key : {&ServerName, &DatabaseName, &UserName, &TableName, &PrinterName})
+        write(path, *key, QString::fromUtf8(key->defaultValue));
+    for (const IntegerKey* key : {&DatabaseKind, &PrinterSize, &PrinterOrientation, &PrinterBin})
+        write(path, *key, key->defaultValue);
+}
+
 } // namespace Settings

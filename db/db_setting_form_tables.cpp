@@ -1,6 +1,7 @@
 // The table group of the database settings window: listing, choosing,
 // creating and dropping aircraft tables.
 #include "core/error.h"
+#include "core/program_files.h"
 #include "core/statement_error.h"
 #include "data/data_set.h"
 #include "db/db_setting_form.h"
@@ -11,8 +12,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDir>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 
@@ -92,9 +91,11 @@ void TdBSettingForm::CreateTableActionExecute()
         if (!store_->IsConnected)
             return;
     }
-    const QString folder = QDir::currentPath();
     const QString tableFile = TableManagement::tableCommandFileName(store_->DatabaseKind);
-    if (tableFile.isEmpty() || !QFileInfo::exists(QDir(folder).filePath(tableFile))) {
+    const QString folder =
+        tableFile.isEmpty() ? QString()
+                            : ProgramFiles::commandFolder(ProgramFiles::ofThisProgram(), tableFile);
+    if (folder.isEmpty()) {
         QApplication::beep();
         MessageBox::inform(
             this,

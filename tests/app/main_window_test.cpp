@@ -102,6 +102,11 @@ TEST_F(MainWindowTest, FirstStartWithoutSettingsOpensNothing)
     EXPECT_EQ(main().ComboBox1->currentText(), "");
     EXPECT_FALSE(rows()->isOpen());
     EXPECT_TRUE(MessageBox::takeRecorded().isEmpty()); // an unreachable listing says nothing
+    main().findChild<QAction*>("AboutAction")->trigger();
+    const auto shown = MessageBox::takeRecorded();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_TRUE(shown[0].text.contains(QDir::toNativeSeparators(ini_)))
+        << shown[0].text.toStdString();
 }
 
 TEST_F(MainWindowTest, OpensTheStoredTableOnItsLastRow)
