@@ -14,9 +14,69 @@
 #include "report/render.h"
 #include "ui/message_box.h"
 
+#include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QPageSize>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+// The print dialog makes its printer properties window with the printer's
+// own default paper in place of the page held by the printer it was opened
+// on, and confirming it would store that paper. While the set-up is open,
+// each properties window is put back to the held paper and orientation the
+// first time it shows; what the user then changes there stands.
+class HeldPageKeeper : public QObject
+{
+public:
+    explicit HeldPageKeeper(QPrintDialog& dialog) : dialog_(dialog)
+    {
+        qApp->installEventFilter(this);
+    }
+    ~HeldPageKeeper() override { qApp->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show && watched->parent() == &dialog_ &&
+            !watched->property(Kept).toBool()) {
+            if (auto* properties = qobject_cast<QDialog*>(watched)) {
+                properties->setProperty(Kept, true);
+                showHeldPage(*properties);
+            }
+        }
+        return false;
+    }
+
+private:
+    void showHeldPage(QDialog& properties) const
+    {
+        const QPageLayout held = dialog_.printer()->pageLayout();
+        if (auto* sizes = properties.findChild<QComboBox*>(QStringLiteral("pageSizeCombo"))) {
+            for (int i = 0; i < sizes->count(); ++i) {
+                if (sizes->itemData(i).value<QPageSize>().isEquivalentTo(held.pageSize())) {
+                    sizes->setCurrentIndex(i);
+                    break;
+                }
+            }
+        }
+        const QString orientation = held.orientation() == QPageLayout::Landscape
+                                        ? QStringLiteral("landscape")
+                                        : QStringLiteral("portrait");
+        if (auto* button = properties.findChild<QRadioButton*>(orientation);
+            button && !button->isChecked())
+            button->click();
+    }
+
+    static constexpr const char* Kept = "skelvoHeldPageShown";
+    QPrintDialog& dialog_;
+};
+
+} // namespace
 
 QPrinter& TSkelvoMainForm::printer()
 {
@@ -46,6 +106,11 @@ void TSkelvoMainForm::PrinterSettingActionExecute()
             QPrintDialog PrinterSetupDialog1(&shown, this);
             PrinterSetupDialog1.setObjectName(QStringLiteral("PrinterSetupDialog1"));
             PrinterSetupDialog1.setWindowTitle(QStringLiteral("プリンターの設定"));
+            // The set-up chooses the printer; nothing is printed from here.
+            if (auto* buttons = PrinterSetupDialog1.findChild<QDialogButtonBox*>(
+                    QString(), Qt::FindDirectChildrenOnly))
+                buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+            const HeldPageKeeper keeper(PrinterSetupDialog1);
             // The dialog's "properties" button opens the paper settings.
             bool pageShown = false;
             if (auto* properties =

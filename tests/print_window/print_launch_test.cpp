@@ -7,14 +7,17 @@
 #include "report/preview_window.h"
 #include "tests/entry_window/logbook_window.h"
 #include "tests/testsupport/print_output.h"
+#include "tests/testsupport/qt_printers.h"
 #include "ui/message_box.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QPrintDialog>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTimer>
 
 namespace {
@@ -94,6 +97,53 @@ TEST_F(PrintLaunchTest, PrinterSetupStoresTheChoiceOnlyWhenConfirmed)
     }));
     EXPECT_EQ(printerSetting("Size"), "1");
     EXPECT_EQ(main().PrinterPaperSize, 1);
+}
+
+// The set-up's paper settings open on the held paper and orientation, not on
+// the printer's own default (A4), and seeing and confirming them unchanged
+// keeps the choice.
+TEST_F(PrintLaunchTest, PrinterSetupShowsTheHeldPaperAndKeepsItWhenConfirmed)
+{
+    const struct
+    {
+        int size, orientation, bin;
+        const char* shownSize;
+        const char* shownOrientation;
+    } cases[] = {
+        {13, 2, 7, "B5 (JIS)", "landscape"}, // first run
+        {1, 1, 2, "Letter", "portrait"},
+    };
+    start();
+    for (const auto& held : cases) {
+        SCOPED_TRACE(held.shownSize);
+        main().PrinterPaperSize = held.size;
+        main().PrinterOrientation = held.orientation;
+        main().PrinterBin = held.bin;
+        QString confirm, size;
+        bool orientationShown = false;
+        EXPECT_TRUE(
+            triggerWithModal<QPrintDialog>("PrinterSettingAction", [&](QPrintDialog& dialog) {
+                confirm =
+                    dialog.findChild<QDialogButtonBox*>(QString(), Qt::FindDirectChildrenOnly)
+                        ->button(QDialogButtonBox::Ok)
+                        ->text();
+                QTimer::singleShot(0, [&] {
+                    auto* page = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+                    size = page->findChild<QComboBox*>("pageSizeCombo")->currentText();
+                    orientationShown =
+                        page->findChild<QRadioButton*>(held.shownOrientation)->isChecked();
+                    page->accept();
+                });
+                dialog.findChild<QPushButton*>("properties")->click();
+                dialog.accept();
+            }));
+        EXPECT_EQ(confirm, "OK");
+        EXPECT_EQ(size, held.shownSize);
+        EXPECT_TRUE(orientationShown);
+        EXPECT_EQ(printerSetting("Size"), QString::number(held.size));
+        EXPECT_EQ(printerSetting("orientation"), QString::number(held.orientation));
+        EXPECT_EQ(printerSetting("Bin"), QString::number(held.bin));
+    }
 }
 
 TEST_F(PrintLaunchTest, WithoutAnOpenTableThereIsAMessageAndNoPreview)
