@@ -166,6 +166,7 @@ void TSkelvoMainForm::launchPrint(const PrintFormMaker& makeForm)
     preview.setPdfFileName(form->documentName() + QStringLiteral(".pdf"));
     preview.setPrintHandler([this, &form]() -> std::optional<report::PageModel> {
         report::PageModel pages = form->Report.run();
+        PrinterSetting::ApplyPageToPrinter(printer(), form->Report.page);
         printer().setDocName(form->documentName());
         if (!report::printModel(pages, printer()))
             throw SkelvoError(

@@ -77,14 +77,29 @@ bool RunPrinterSetting(QPrinter& printer, PrinterChoice& held, const QString& in
 
 void ApplyToPageSetup(report::PageSetup& page, const PrinterChoice& choice)
 {
-    page.paperSize = MyutyPrn::ToReportPaperSize(choice.paperSize);
-    if (page.paperSize != QPageSize::Custom) {
-        const QSizeF size = QPageSize::size(page.paperSize, QPageSize::Millimeter);
-        page.widthMm = size.width();
-        page.lengthMm = size.height();
-    }
-    page.orientation = MyutyPrn::OrientationOf(choice.orientation);
     page.tray = MyutyPrn::ToReportBin(choice.bin);
+    const QPageSize::PageSizeId paper = MyutyPrn::ToReportPaperSize(choice.paperSize);
+    // A page of the report's own is drawn for the way it is laid out;
+    // turning it would cut the layout.
+    if (paper == QPageSize::Custom) {
+        page.paperSize = QPageSize::Custom;
+        return;
+    }
+    page.setPaperSize(paper);
+    page.orientation = MyutyPrn::OrientationOf(choice.orientation);
+}
+
+void ApplyPageToPrinter(QPrinter& printer, const report::PageSetup& page)
+{
+    const QPageSize paper =
+        page.paperSize != QPageSize::Custom
+            ? QPageSize(page.paperSize)
+            : QPageSize(QSizeF(page.widthMm, page.lengthMm), QPageSize::Millimeter, QString(),
+                        QPageSize::ExactMatch);
+    printer.setPageSize(paper);
+    printer.setPageOrientation(page.orientation);
+    MyutyPrn::SetPrinterMode(printer, MyutyPrn::CurrentPrinterIndex(printer), -1, -1, page.tray,
+                             -1);
 }
 
 } // namespace PrinterSetting

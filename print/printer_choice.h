@@ -55,8 +55,12 @@ using SetupDialog = std::function<SetupResult(QPrinter&)>;
 bool RunPrinterSetting(QPrinter& printer, PrinterChoice& held, const QString& iniPath,
                        const SetupDialog& showSetup);
 
-// A report's page set-up from the choice: the paper of its code (or the
-// report's own custom page), the orientation and the tray.
+// A report's page set-up from the choice: the paper of its code, the
+// orientation and the tray. A code without a standard paper keeps the
+// report's own page as it is laid out, orientation included.
 void ApplyToPageSetup(report::PageSetup& page, const PrinterChoice& choice);
+// Gives the current printer the report's page (paper and orientation as laid
+// out) and its tray, so that the job asks for what the preview showed.
+void ApplyPageToPrinter(QPrinter& printer, const report::PageSetup& page);
 
 } // namespace PrinterSetting

@@ -118,13 +118,15 @@ TEST(ReportPageSetup, TakesPaperOrientationAndTrayFromTheChoice)
     EXPECT_EQ(page.orientation, QPageLayout::Portrait);
     EXPECT_EQ(page.tray, 2);
 
-    // A custom page keeps the size the report laid out.
+    // A custom page keeps the size and orientation the report laid out.
     page.widthMm = 200;
     page.lengthMm = 280;
-    PrinterSetting::ApplyToPageSetup(page, PrinterChoice{"", 16, 2, 300});
+    page.orientation = QPageLayout::Landscape;
+    PrinterSetting::ApplyToPageSetup(page, PrinterChoice{"", 16, 1, 300});
     EXPECT_EQ(page.paperSize, QPageSize::Custom);
     EXPECT_DOUBLE_EQ(page.widthMm, 200);
     EXPECT_DOUBLE_EQ(page.lengthMm, 280);
+    EXPECT_EQ(page.orientation, QPageLayout::Landscape);
     EXPECT_EQ(page.tray, 7);
 }
 

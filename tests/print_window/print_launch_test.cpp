@@ -231,4 +231,54 @@ TEST_F(PrintLaunchTest, AStoredA4PaperGivesA4PagesOnTheStoredPrinter)
     EXPECT_NEAR(paper.height(), 210, 0.5);
 }
 
+// The job asks the queue for the stored tray; a code without a tray of its
+// own asks for the automatic one rather than keep the last job's.
+TEST_F(PrintLaunchTest, TheJobAsksForTheStoredTray)
+{
+    const struct
+    {
+        int bin;
+        const char* option;
+    } cases[] = {{1, "InputSlot=Upper"}, {256, "InputSlot=Auto"}, {4, "InputSlot=Manual"}};
+    start();
+    for (const auto& tray : cases) {
+        SCOPED_TRACE(tray.bin);
+        main().PrinterBin = tray.bin;
+        const QStringList jobsBefore = testsupport::keptJobs("Skelvo_Office");
+        EXPECT_TRUE(
+            triggerWithModal<TReportPreview>("SkelvoPrintAction", [](TReportPreview& preview) {
+                preview.findChild<QPushButton*>("PrintButton")->click();
+            }));
+        const QString job = testsupport::waitForNewJob("Skelvo_Office", jobsBefore);
+        ASSERT_FALSE(job.isEmpty()) << "no job kept within 30 s";
+        const QStringList options = testsupport::jobOptions(job);
+        EXPECT_TRUE(options.contains(tray.option)) << options.join(' ').toStdString();
+    }
+}
+
+// A paper of no standard size keeps the log's own laid-out page, B5
+// landscape, even with a portrait orientation stored beside it.
+TEST_F(PrintLaunchTest, APaperOfItsOwnKeepsTheLaidOutLandscapePage)
+{
+    setting("Printer", "Size", "256");
+    setting("Printer", "orientation", "1");
+    start();
+    const QString pdf = QStringLiteral(SKELVO_BINARY_DIR "/custom_paper.pdf");
+    QFile::remove(pdf);
+    TReportPreview::setSaveFileChooser([&](QWidget*, const QString&) { return pdf; });
+    const QStringList jobsBefore = testsupport::keptJobs("Skelvo_Office");
+    EXPECT_TRUE(triggerWithModal<TReportPreview>("SkelvoPrintAction", [](TReportPreview& preview) {
+        EXPECT_EQ(preview.model().paperMm, QSizeF(257, 182));
+        preview.findChild<QPushButton*>("PdfButton")->click();
+        preview.findChild<QPushButton*>("PrintButton")->click();
+    }));
+    TReportPreview::setSaveFileChooser({});
+    for (const QString& file : {pdf, testsupport::waitForNewJob("Skelvo_Office", jobsBefore)}) {
+        SCOPED_TRACE(file.toStdString());
+        const QSizeF paper = testsupport::pdfPageSizeMm(file);
+        EXPECT_NEAR(paper.width(), 257, 0.5);
+        EXPECT_NEAR(paper.height(), 182, 0.5);
+    }
+}
+
 } // namespace

@@ -2,6 +2,7 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QThread>
@@ -61,6 +62,14 @@ QString waitForNewJob(const QString& queue, const QStringList& before)
         QThread::msleep(100);
     }
     return {};
+}
+
+QStringList jobOptions(const QString& job)
+{
+    QFile file(QString(job).replace(QStringLiteral(".pdf"), QStringLiteral(".options")));
+    if (!file.open(QIODevice::ReadOnly))
+        ADD_FAILURE() << "no options kept beside " << job.toStdString();
+    return QString::fromUtf8(file.readAll()).trimmed().split(QLatin1Char(' '), Qt::SkipEmptyParts);
 }
 
 } // namespace testsupport

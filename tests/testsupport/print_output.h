@@ -20,5 +20,8 @@ QSizeF pdfPageSizeMm(const QString& pdf);
 // before (waiting up to 30 s for it); empty when none came.
 QStringList keptJobs(const QString& queue);
 QString waitForNewJob(const QString& queue, const QStringList& before);
+// The options a kept job was sent to the queue with, each "name=value" (or a
+// bare name), as the queue's backend was handed them.
+QStringList jobOptions(const QString& job);
 
 } // namespace testsupport
