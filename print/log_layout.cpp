@@ -2,6 +2,10 @@
 
 namespace LogLayout {
 
+namespace {
+constexpr char HeaderRule[] = "QRShape28";
+}
+
 void addHeaderBox(report::Band& band, const HeaderBox& box, double bandWidthMm)
 {
     using enum BandLayout::Kind;
@@ -14,11 +18,16 @@ void addHeaderBox(report::Band& band, const HeaderBox& box, double bandWidthMm)
          pen},
         {"QRLabel4", Label, "", 42.3, box.markTopMm, box.markWidthMm, 4.5, Qt::AlignHCenter, 12},
         {"QRLabel7", Label, "Page", 192.9, 7.9, 6.6, 3.4, Qt::AlignLeft, 10, false, true},
-        {"QRShape28", HorizontalLine, "", 0.0, 16.9, bandWidthMm, 0.5, Qt::AlignLeft, 9, false,
+        {HeaderRule, HorizontalLine, "", 0.0, 16.9, bandWidthMm, 0.5, Qt::AlignLeft, 9, false,
          false, pen},
         {"QRLabel15", Label, "", 200.0, 7.9, 14.8, 3.4, Qt::AlignRight, 10, false, true},
     };
     BandLayout::addElements(band, elements);
+}
+
+void fitHeaderBox(report::Band& band, double bandWidthMm)
+{
+    band.find(QString::fromLatin1(HeaderRule))->rectMm.setWidth(bandWidthMm);
 }
 
 } // namespace LogLayout

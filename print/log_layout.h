@@ -44,5 +44,7 @@ struct Layout
 // The shared header elements, added ahead of a log's own; the rule spans
 // bandWidthMm.
 void addHeaderBox(report::Band& band, const HeaderBox& box, double bandWidthMm);
+// Spans the rule under the header box across bandWidthMm.
+void fitHeaderBox(report::Band& band, double bandWidthMm);
 
 } // namespace LogLayout

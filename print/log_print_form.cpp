@@ -56,6 +56,9 @@ int LogPrintForm::rowPageNumber() const
 
 void LogPrintForm::ReportBeforePrint()
 {
+    // The paper is chosen after the form is laid out, so what spans the page
+    // is sized for the page this run prints on.
+    LogLayout::fitHeaderBox(Report.pageHeader, Report.printableWidthMm());
     label(Report.pageHeader, "QRLabel4").caption = tableName_.toUpper();
     pageCounter_ = rowPageNumber();
     rememberedYear_.clear();

@@ -24,8 +24,9 @@ public:
     // The print job's name, also offered as the PDF file's name.
     QString documentName() const;
 
-    // Run start: the registration mark, the page counter from the first
-    // row's page number, no year remembered.
+    // Run start: the header rule across the page in use, the registration
+    // mark, the page counter from the first row's page number, no year
+    // remembered.
     virtual void ReportBeforePrint();
     // Page start: the next page number and the year of the row that
     // prints next.

@@ -16,9 +16,6 @@ TSkelvoPrintForm::TSkelvoPrintForm(DataSet& rows, const QString& tableName, cons
     : LogPrintForm(rows, tableName, JourneyLogLayout::layout()), oldPattern_(oldPattern)
 {
     Report.pageFooter.enabled = false;
-    for (const char* name : NotesLines)
-        Report.pageFooter.find(QString::fromLatin1(name))
-            ->rectMm.setWidth(Report.printableWidthMm() - NotesLinesIndentMm);
     Report.pageHeaderBeforePrint = [this] { PageHeaderBand1BeforePrint(); };
     Report.detailBeforePrint = [this](bool& print) { DetailBand1BeforePrint(print); };
 }
@@ -27,6 +24,9 @@ void TSkelvoPrintForm::ReportBeforePrint()
 {
     LogPrintForm::ReportBeforePrint();
     Report.pageFooter.enabled = oldPattern_;
+    for (const char* name : NotesLines)
+        Report.pageFooter.find(QString::fromLatin1(name))
+            ->rectMm.setWidth(Report.printableWidthMm() - NotesLinesIndentMm);
 }
 
 void TSkelvoPrintForm::PageHeaderBand1BeforePrint()
