@@ -7,6 +7,7 @@
 #include "data/held_position.h"
 #include "db/store_connections.h"
 #include "print/engine_log_print_form.h"
+#include "print/myuty_prn.h"
 #include "print/printer_choice.h"
 #include "print/propeller_log_print_form.h"
 #include "print/skelvo_print_form.h"
@@ -24,6 +25,17 @@
 #include <QRadioButton>
 
 namespace {
+
+const QString NoPrinterForLogs =
+    QStringLiteral("プリンターが設定されていません。印刷はできませんが、"
+                   "プレビューの「PDF出力」でPDFファイルに保存できます。");
+const QString NoPrinterForPrint = QStringLiteral(
+    "プリンターが設定されていないため印刷できません。「PDF出力」でPDFファイルに保存できます。");
+const QString NoPrinterForSetup =
+    QStringLiteral("プリンターが設定されていません。プリンターを追加してから設定してください。");
+// Set on the main window once the user has been told, so that every log
+// command after the first just opens its preview.
+const char* const NoPrinterTold = "skelvoNoPrinterTold";
 
 // The print dialog makes its printer properties window with the printer's
 // own default paper in place of the page held by the printer it was opened
@@ -100,6 +112,12 @@ void TSkelvoMainForm::holdPrinterChoice(const PrinterChoice& choice)
 
 void TSkelvoMainForm::PrinterSettingActionExecute()
 {
+    // Qt's dialog would offer only a PDF file, and confirming it would
+    // store no printer.
+    if (!MyutyPrn::PrinterInstalled()) {
+        MessageBox::inform(this, NoPrinterForSetup);
+        return;
+    }
     PrinterChoice choice = heldPrinterChoice();
     const bool confirmed =
         PrinterSetting::RunPrinterSetting(printer(), choice, IniFileName, [this](QPrinter& shown) {
@@ -158,13 +176,23 @@ void TSkelvoMainForm::launchPrint(const PrintFormMaker& makeForm)
     }
     const HeldPosition held(*rows);
     const PrinterChoice choice = heldPrinterChoice();
-    PrinterSetting::UseStoredPrinter(printer(), choice);
+    // Without a printer the log is still previewed on the stored paper, to
+    // be saved as a PDF file.
+    const bool installed = MyutyPrn::PrinterInstalled();
+    if (installed) {
+        PrinterSetting::UseStoredPrinter(printer(), choice);
+    } else if (!property(NoPrinterTold).toBool()) {
+        setProperty(NoPrinterTold, true);
+        MessageBox::inform(this, NoPrinterForLogs);
+    }
     const std::unique_ptr<LogPrintForm> form = makeForm(*rows);
     PrinterSetting::ApplyToPageSetup(form->Report.page, choice);
 
     TReportPreview preview(form->Report.run(), this);
     preview.setPdfFileName(form->documentName() + QStringLiteral(".pdf"));
-    preview.setPrintHandler([this, &form]() -> std::optional<report::PageModel> {
+    preview.setPrintHandler([this, &form, installed]() -> std::optional<report::PageModel> {
+        if (!installed)
+            throw SkelvoError(NoPrinterForPrint);
         report::PageModel pages = form->Report.run();
         PrinterSetting::ApplyPageToPrinter(printer(), form->Report.page);
         printer().setDocName(form->documentName());

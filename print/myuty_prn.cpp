@@ -106,6 +106,11 @@ void setCupsOption(QPrinter& printer, const QString& name, const QString& value)
 
 } // namespace
 
+bool PrinterInstalled()
+{
+    return !QPrinterInfo::availablePrinterNames().isEmpty();
+}
+
 int FindPrinter(const QString& name)
 {
     const QStringList names = QPrinterInfo::availablePrinterNames();

@@ -17,6 +17,8 @@ class QPrinter;
 // index outside the list leaves the current printer as it is.
 namespace MyutyPrn {
 
+// Whether the print system has any printer at all.
+bool PrinterInstalled();
 // The first installed printer whose name equals name ignoring case, or -1.
 int FindPrinter(const QString& name);
 // The position of the printer's current printer in the list, or -1.
