@@ -69,6 +69,26 @@ inline constexpr TextKey UserName{"Database", "UserName", ""};
 inline constexpr TextKey Password{"Database", "Password", ""}; // stored scrambled
 inline constexpr TextKey TableName{"Database", "TableName", ""};
 
+// The maintenance limits of one aircraft, in a section of its own per table:
+// this prefix and the table's name, spelled so that the file can hold any
+// name (see Maintenance::limitsSection). 0 sets no limit; a file without the
+// section sets none.
+inline constexpr char MaintenanceSectionPrefix[] = "Maintenance.";
+struct TableIntegerKey
+{
+    const char* key;
+    int defaultValue;
+};
+inline constexpr TableIntegerKey MaintenanceEngineHours{"EngineHours", 0};
+inline constexpr TableIntegerKey MaintenanceEngineYears{"EngineYears", 0};
+inline constexpr TableIntegerKey MaintenancePropellerHours{"PropellerHours", 0};
+inline constexpr TableIntegerKey MaintenancePropellerYears{"PropellerYears", 0};
+inline constexpr TableIntegerKey MaintenanceAirframeInspectionHours{"AirframeInspectionHours", 0};
+inline constexpr TableIntegerKey MaintenanceAirworthinessYears{"AirworthinessYears", 0};
+inline constexpr TableIntegerKey MaintenanceAirworthinessDays{"AirworthinessDays", 0};
+inline constexpr TableIntegerKey MaintenanceMarginPercent{"MarginPercent", 10};
+inline constexpr TableIntegerKey MaintenanceMarginDays{"MarginDays", 30};
+
 inline QString read(const QString& path, const TextKey& key)
 {
     return MyutyFiles::IniReadString(path, key.section, key.key,
@@ -94,6 +114,15 @@ inline int write(const QString& path, const IntegerKey& key, int value)
 inline int write(const QString& path, const BoolKey& key, bool value)
 {
     return MyutyFiles::IniWriteBool(path, key.section, key.key, value);
+}
+
+inline int read(const QString& path, const QString& section, const TableIntegerKey& key)
+{
+    return MyutyFiles::IniReadInteger(path, section, key.key, key.defaultValue);
+}
+inline int write(const QString& path, const QString& section, const TableIntegerKey& key, int value)
+{
+    return MyutyFiles::IniWriteInteger(path, section, key.key, value);
 }
 
 // A new settings file: the store and printer settings at their defaults,
