@@ -35,6 +35,10 @@ struct PageItem
     QString text;  // Text only
     Font font;     // Text only
     Qt::Alignment alignment = Qt::AlignLeft; // Text only
+    // Text only: the text's width as drawn over its width in the font, less
+    // than 1 where a data text is condensed to fit its column; the box is
+    // the drawn width.
+    double horizontalScale = 1.0;
     int pen = 1; // shapes and rules: the layout's pen width (see penWidthMm)
 };
 

@@ -20,7 +20,7 @@ constexpr double MmPerInch = 25.4;
 void drawText(QPainter& painter, const PageItem& item)
 {
     const QTransform toDevice = painter.combinedTransform();
-    const QRectF rect = toDevice.mapRect(item.rectMm);
+    QRectF rect = toDevice.mapRect(item.rectMm);
     const double pixelsPerMm = std::hypot(toDevice.m12(), toDevice.m22());
     QFont font = qtFont(item.font);
     font.setPointSizeF(item.font.pointSize * MmPerInch * pixelsPerMm /
@@ -31,8 +31,17 @@ void drawText(QPainter& painter, const PageItem& item)
     painter.setWorldTransform(QTransform());
     painter.setFont(font);
     painter.setPen(Qt::black);
+    // A condensed text is laid out at its font's width and narrowed into its
+    // box from the box's left edge.
+    const double scale = item.horizontalScale > 0 ? item.horizontalScale : 1.0;
+    if (scale != 1.0) {
+        painter.translate(rect.left(), 0);
+        painter.scale(scale, 1);
+        rect = QRectF(0, rect.top(), rect.width() / scale, rect.height());
+    }
     // The layout places a text's top, as the flight line's texts of different
-    // heights share it; a text longer than its box runs on rather than being cut.
+    // heights share it; the model has fitted the text to its column, so it is
+    // not clipped to its box.
     painter.drawText(rect,
                      int(item.alignment & Qt::AlignHorizontal_Mask) | Qt::AlignTop |
                          Qt::TextSingleLine | Qt::TextDontClip,

@@ -10,7 +10,7 @@ namespace report {
 // Draws one page on a painter whose device holds the model's paper. The
 // painter is scaled from its device's resolution to millimetres, on top of
 // any transform already set (a preview's zoom); texts hang from the top of
-// their boxes.
+// their boxes, narrowed by their horizontal scale.
 void renderPage(QPainter& painter, const PageModel& model, int pageIndex);
 
 // Every page to a printer set up for the model's paper; false when the

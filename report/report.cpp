@@ -3,6 +3,10 @@
 #include "data/data_set.h"
 #include "report/report_font.h"
 
+#include <QTextBoundaryFinder>
+#include <algorithm>
+#include <vector>
+
 namespace report {
 
 namespace {
@@ -42,18 +46,108 @@ private:
     DataSet::Bookmark saved_;
 };
 
-QRectF autoSized(const Label& label, const QString& text)
+// A box of the given width keeping the aligned edge (left, centre or right)
+// where the layout put it.
+QRectF anchored(const Label& label, double width)
 {
     QRectF rect = label.rectMm;
-    if (!label.autoSize)
-        return rect;
-    const double width = textWidthMm(label.font, text);
     if (label.alignment & Qt::AlignRight)
         rect.setLeft(rect.right() - width);
     else if (label.alignment & Qt::AlignHCenter)
         rect.setLeft(rect.center().x() - width / 2);
     rect.setWidth(width);
     return rect;
+}
+
+QRectF autoSized(const Label& label, const QString& text)
+{
+    return label.autoSize ? anchored(label, textWidthMm(label.font, text)) : label.rectMm;
+}
+
+// Left and right edge, in the band.
+struct Span
+{
+    double left;
+    double right;
+};
+
+// Where a data text may print; see DataText.
+Span columnOf(const Band& band, const DataText& text, double bandWidthMm)
+{
+    const QRectF& own = text.rectMm;
+    if (!text.autoSize)
+        return {own.left(), own.right()};
+    const bool growsRight = !(text.alignment & (Qt::AlignRight | Qt::AlignHCenter));
+    const bool growsLeft = !(text.alignment & (Qt::AlignLeft | Qt::AlignHCenter));
+    Span column{growsRight ? own.left() : 0.0, growsLeft ? own.right() : bandWidthMm};
+    const double centre = own.center().x();
+    for (const auto& element : band.elements()) {
+        const QRectF& other = element->rectMm;
+        const auto* shape = dynamic_cast<const Shape*>(element.get());
+        // A horizontal rule bounds no column; nor does what lies above or
+        // below the text.
+        if (element.get() == &text || (shape && shape->kind == Shape::Kind::HorizontalLine) ||
+            other.top() >= own.bottom() || other.bottom() <= own.top())
+            continue;
+        const double from = growsRight ? own.left() : centre;
+        if (!growsLeft && other.left() > from + FitTolerance)
+            column.right = std::min(column.right, other.left());
+        const double to = growsLeft ? own.right() : centre;
+        if (!growsRight && other.right() < to - FitTolerance)
+            column.left = std::max(column.left, other.right());
+    }
+    if (!growsRight && !growsLeft) {
+        const double half = std::min(centre - column.left, column.right - centre);
+        column = {centre - half, centre + half};
+    }
+    return column;
+}
+
+struct FittedText
+{
+    QString text;
+    QRectF rectMm;
+    double scale = 1.0;
+};
+
+// The longest start of the text that, with "…" after it, fits the room at
+// the narrowest scale; nothing when not even "…" does.
+QString cutToFit(const Font& font, const QString& text, double roomMm)
+{
+    const QString ellipsis(QChar(0x2026));
+    const auto fits = [&](qsizetype end) {
+        return textWidthMm(font, text.left(end) + ellipsis) * MinimumTextScale <=
+               roomMm + FitTolerance;
+    };
+    // Cut between characters as the reader sees them, never inside one.
+    std::vector<qsizetype> ends;
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
+    for (qsizetype end = 0; end >= 0; end = graphemes.toNextBoundary())
+        ends.push_back(end);
+    const auto first = std::partition_point(ends.begin(), ends.end(), fits);
+    if (first == ends.begin())
+        return {};
+    return text.left(*(first - 1)) + ellipsis;
+}
+
+FittedText fitted(const Band& band, const DataText& data, const QString& text, double bandWidthMm)
+{
+    FittedText result{text, {}, 1.0};
+    double width = textWidthMm(data.font, text);
+    const Span column = columnOf(band, data, bandWidthMm);
+    const double room = column.right - column.left;
+    if (width > room + FitTolerance) {
+        if (width * MinimumTextScale > room + FitTolerance) {
+            result.text = cutToFit(data.font, text, room);
+            width = textWidthMm(data.font, result.text);
+        }
+        if (width > room && width > 0)
+            result.scale = room / width;
+    }
+    // An auto-sized column is measured from the aligned edge, so the box
+    // anchored there stays inside it.
+    result.rectMm = data.autoSize ? anchored(data, width * result.scale) : data.rectMm;
+    return result;
 }
 
 } // namespace
@@ -190,13 +284,20 @@ void Report::placeBand(const Band& band, double topMm)
         PageItem item;
         item.name = element->name;
         if (const auto* label = dynamic_cast<const Label*>(element.get())) {
-            const auto* data = dynamic_cast<const DataText*>(label);
             item.kind = PageItem::Kind::Text;
-            item.text = data ? (rows_ && !rows_->eof() ? rows_->asString(data->column) : QString())
-                             : label->caption;
             item.font = label->font;
             item.alignment = label->alignment & Qt::AlignHorizontal_Mask;
-            item.rectMm = autoSized(*label, item.text).translated(origin);
+            if (const auto* data = dynamic_cast<const DataText*>(label)) {
+                const FittedText text = fitted(
+                    band, *data, rows_ && !rows_->eof() ? rows_->asString(data->column) : QString(),
+                    printableWidthMm());
+                item.text = text.text;
+                item.rectMm = text.rectMm.translated(origin);
+                item.horizontalScale = text.scale;
+            } else {
+                item.text = label->caption;
+                item.rectMm = autoSized(*label, item.text).translated(origin);
+            }
         } else if (const auto* shape = dynamic_cast<const Shape*>(element.get())) {
             switch (shape->kind) {
             case Shape::Kind::Rectangle:

@@ -37,12 +37,19 @@ public:
     bool autoSize = false;
 };
 
-// Prints one named column of the current row as text.
+// Prints one named column of the current row as text. A text wider than
+// its column is condensed, down to MinimumTextScale of its width, and then
+// cut short with "…". The column is a fixed-width text's own box; an
+// auto-sized text's reaches from its aligned edge to the nearest text,
+// box or vertical rule of the band on that side (either side when
+// centred), or to the printable edge of the page.
 class DataText : public Label
 {
 public:
     QString column;
 };
+
+inline constexpr double MinimumTextScale = 0.6;
 
 class Shape : public Element
 {

@@ -52,10 +52,12 @@ DataSet& LogReportTest::fill(const std::vector<Entry>& entries)
                  "INSERT INTO ab12 (ct, sb, pageno, e_pageno, p_pageno, ovh, e_ovh, p_ovh, yyyy, "
                  "mmdd, crew, remarks, outtime, offtime, ontime, intime, blocktime, flighttime, "
                  "sincema, e_groundtime, e_flighttime, e_totaltime, e_sincema, e_sinceov, "
-                 "p_groundtime, p_flighttime, p_totaltime, p_sincema, p_sinceov) VALUES (%1, 0, "
+                 "p_groundtime, p_flighttime, p_totaltime, p_sincema, p_sinceov, intention, "
+                 "depart, arrive, sign) VALUES (%1, 0, "
                  "%2, %3, %4, %5, %6, %7, '%8', '%9', '%10', '%11', '09:10', '09:15', '10:05', "
                  "'10:08', '00:58', '00:50', '1235:00', '00:08', '00:50', '00:58', '845:30', "
-                 "'120:40', '00:08', '00:50', '00:58', '640:10', '60:20')")
+                 "'120:40', '00:08', '00:50', '00:58', '640:10', '60:20', '%12', '%13', '%14', "
+                 "'%15')")
                  .arg(++ct)
                  .arg(e.pageno)
                  .arg(e.e_pageno)
@@ -63,7 +65,9 @@ DataSet& LogReportTest::fill(const std::vector<Entry>& entries)
                  .arg(e.ovh)
                  .arg(e.e_ovh)
                  .arg(e.p_ovh)
-                 .arg(e.yyyy, e.mmdd, QString::fromUtf8(e.crew), QString::fromUtf8(e.remarks)));
+                 .arg(e.yyyy, e.mmdd, QString::fromUtf8(e.crew), QString::fromUtf8(e.remarks),
+                      QString::fromUtf8(e.intention), QString::fromUtf8(e.depart),
+                      QString::fromUtf8(e.arrive), QString::fromUtf8(e.sign)));
     rows_.open();
     return rows_;
 }

@@ -26,6 +26,10 @@ struct Entry
     const char* mmdd = "0401";
     const char* crew = "山田太郎";
     const char* remarks = "";
+    const char* intention = "";
+    const char* depart = "";
+    const char* arrive = "";
+    const char* sign = "";
 };
 
 // A folder-store table "ab12" filled with entries, read in key order.

@@ -44,7 +44,10 @@ QString dump(const report::PageModel& model)
             if (item.kind == report::PageItem::Kind::Text)
                 out << QString::asprintf(" %4.1fpt%s ", item.font.pointSize,
                                          item.font.bold ? " bold" : "")
-                    << '"' << item.text << '"';
+                    << '"' << item.text << '"'
+                    << (item.horizontalScale != 1.0
+                            ? QString::asprintf(" scale %.2f", item.horizontalScale)
+                            : QString());
             else
                 out << " pen " << item.pen;
             out << '\n';

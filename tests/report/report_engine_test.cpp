@@ -149,6 +149,133 @@ TEST_F(ReportTest, AutoSizedTextsKeepTheirAlignedEdge)
     }
 }
 
+TEST_F(ReportTest, DataTextsFitTheirColumn)
+{
+    // Nine full-width characters at 9 pt: 28.6 mm; at the narrowest 17.1 mm.
+    const QString word = QStringLiteral("定期点検後試験飛行");
+    seed({word});
+    const report::Font font{QStringLiteral("ＭＳ Ｐ明朝"), 9, false};
+    enum Outcome
+    {
+        Fits,
+        Condensed,
+        Cut
+    };
+    struct Neighbour
+    {
+        QRectF rect;
+        report::Shape::Kind kind;
+    };
+    struct Case
+    {
+        const char* what;
+        QRectF rect; // in the detail band, on a 90 mm wide band
+        Qt::Alignment alignment;
+        bool autoSize;
+        std::vector<Neighbour> neighbours;
+        double columnLeft, columnRight;
+        Outcome outcome;
+    };
+    using enum report::Shape::Kind;
+    const Case cases[] = {
+        {"fixed, wide enough", {20, 1, 40, 4}, Qt::AlignLeft, false, {}, 20, 60, Fits},
+        {"fixed, condensed", {20, 1, 20, 4}, Qt::AlignRight, false, {}, 20, 40, Condensed},
+        {"fixed, cut", {20, 1, 10, 4}, Qt::AlignLeft, false, {}, 20, 30, Cut},
+        {"auto, up to the next item",
+         {20, 1, 5, 4},
+         Qt::AlignLeft,
+         true,
+         {{{60, 0, 0.3, 10}, VerticalLine}},
+         20,
+         60,
+         Fits},
+        {"auto, up to a rule",
+         {20, 1, 5, 4},
+         Qt::AlignLeft,
+         true,
+         {{{40, 0, 0.3, 10}, VerticalLine}, {{50, 0, 5, 10}, Rectangle}},
+         20,
+         40,
+         Condensed},
+        {"auto, past what is not beside it",
+         {20, 1, 5, 4},
+         Qt::AlignLeft,
+         true,
+         {{{30, 3, 40, 0}, HorizontalLine}, {{30, 6, 10, 4}, Rectangle}},
+         20,
+         90,
+         Fits},
+        {"auto, up to the printable edge",
+         {70, 1, 5, 4},
+         Qt::AlignLeft,
+         true,
+         {},
+         70,
+         90,
+         Condensed},
+        {"auto, right-aligned back to the item before",
+         {45, 1, 5, 4},
+         Qt::AlignRight,
+         true,
+         {{{20, 0, 15, 10}, Rectangle}},
+         35,
+         50,
+         Cut},
+        {"auto, centred between its neighbours",
+         {40, 1, 20, 4},
+         Qt::AlignHCenter,
+         true,
+         {{{20, 0, 10, 10}, Rectangle}, {{62, 0, 0.3, 10}, VerticalLine}},
+         38,
+         62,
+         Condensed},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        report::Band& band = report_.detail;
+        band = report::Band{};
+        band.heightMm = 10;
+        band.addDataText("Word", c.rect, "word", font, c.alignment, c.autoSize);
+        for (const Neighbour& n : c.neighbours)
+            band.addShape("Other", n.rect, n.kind, 1);
+        const report::PageModel laidOut = report_.run();
+        const report::PageItem* printed = item(laidOut.pages[0], "Word");
+        ASSERT_NE(printed, nullptr);
+        const QRectF box = printed->rectMm.translated(-5, -15); // back into the band
+        const double scale = printed->horizontalScale;
+        const double room = c.columnRight - c.columnLeft;
+        const double drawn = report::textWidthMm(font, printed->text) * scale;
+
+        switch (c.outcome) {
+        case Fits:
+            EXPECT_EQ(printed->text, word);
+            EXPECT_EQ(scale, 1.0);
+            break;
+        case Condensed:
+            EXPECT_EQ(printed->text, word);
+            EXPECT_NEAR(drawn, room, 1e-6) << "fills its column";
+            break;
+        case Cut: {
+            ASSERT_TRUE(printed->text.endsWith(QChar(0x2026))) << printed->text.toStdString();
+            const QString kept = printed->text.chopped(1);
+            EXPECT_TRUE(!kept.isEmpty() && word.startsWith(kept)) << kept.toStdString();
+            // No longer start would have fitted at the narrowest.
+            const QString longer = word.left(kept.size() + 1) + QChar(0x2026);
+            EXPECT_GT(report::textWidthMm(font, longer) * report::MinimumTextScale, room);
+            break;
+        }
+        }
+        EXPECT_GE(scale, report::MinimumTextScale);
+        EXPECT_LE(drawn, room + 1e-6);
+        EXPECT_GE(box.left(), c.columnLeft - 1e-6);
+        EXPECT_LE(box.right(), c.columnRight + 1e-6);
+        if (c.autoSize)
+            EXPECT_NEAR(box.width(), drawn, 1e-6) << "the box is the width drawn";
+        else
+            EXPECT_EQ(box, c.rect);
+    }
+}
+
 TEST_F(ReportTest, BandRulesAndShapesArePlacedOnThePaper)
 {
     seed(words(1));
