@@ -2,6 +2,7 @@
 // is made.
 #include "app/grid/fix_db_grid.h"
 #include "app/grid/layout_width.h"
+#include "app/maintenance_panel.h"
 #include "app/navigator_buttons.h"
 #include "app/skelvo_main_form.h"
 #include "core/grid_columns.h"
@@ -59,6 +60,10 @@ void TSkelvoMainForm::buildWidgets()
         }
         top->addWidget(group);
     }
+    MaintenancePanel1 = new TMaintenancePanel(central);
+    connect(MaintenancePanel1, &TMaintenancePanel::rowChosen, this,
+            &TSkelvoMainForm::MaintenanceRowChosen);
+    top->addWidget(MaintenancePanel1);
     top->addStretch();
     layout->addLayout(top);
 
@@ -162,6 +167,7 @@ void TSkelvoMainForm::buildActions()
         {"CalcReleaseAction", "部分計算解除", [this] { CalcReleaseActionExecute(); }},
         {"DatabaseSettingAction", "データベース設定", [this] { DatabaseSettingActionExecute(); }},
         {"SetPreferenceAction", "環境設定設定", [this] { SetPreferenceActionExecute(); }},
+        {"MaintenanceLimitsAction", "整備期限の設定", [this] { MaintenanceLimitsActionExecute(); }},
         {"TableOpenAction", "テーブルオープン", [this] { TableOpenActionExecute(); }},
         {"TableCloseAction", "テーブルクローズ", [this] { TableCloseActionExecute(); }},
         {"AboutAction", "バージョン情報", [this] { AboutActionExecute(); }},
@@ -206,6 +212,7 @@ void TSkelvoMainForm::buildMenus()
     QMenu* settings = menuBar()->addMenu(QStringLiteral("設定"));
     settings->addAction(action("DatabaseSettingAction"));
     settings->addAction(action("SetPreferenceAction"));
+    settings->addAction(action("MaintenanceLimitsAction"));
     menuBar()->addMenu(QStringLiteral("ヘルプ"))->addAction(action("AboutAction"));
 
     PopupMenu1 = new QMenu(this);

@@ -318,6 +318,7 @@ void TSkelvoMainForm::ShowTotals()
                               totals.e_sinceov, totals.p_sincema, totals.p_sinceov};
     for (int i = 0; i < 6; ++i)
         edits_[i]->setText(values[i]);
+    ShowMaintenance();
 }
 
 void TSkelvoMainForm::FixDBGrid1DrawColumnCell(const QModelIndex& index, bool focusCell,

@@ -30,6 +30,7 @@ class StoreConnections;
 class TColumnChooserList;
 class TFixDBGrid;
 class TInputForm;
+class TMaintenancePanel;
 class TPreferenceForm;
 struct PrinterChoice;
 class TdBSettingForm;
@@ -78,6 +79,9 @@ public:
     void CalcAllActionExecute();
     void CalcTotals(int from);
     void ShowTotals();
+    // What is due next for the open aircraft; follows every ShowTotals.
+    void ShowMaintenance();
+    void MaintenanceLimitsActionExecute();
     void DatabaseSettingActionExecute();
     void SetPreferenceActionExecute();
     void PrinterSettingActionExecute();
@@ -139,6 +143,7 @@ private:
     [[noreturn]] void reopenAfterFailedPass(const QString& error);
     void markRange(void (PartialRange::*mark)(int), int PartialRange::*markField);
     void buildWidgets();
+    void MaintenanceRowChosen(int row);
     void connectWidgets();
     void buildActions();
     void buildMenus();
@@ -168,6 +173,7 @@ private:
     QWidget* Panel1 = nullptr;
     QWidget* Panel3 = nullptr;
     std::array<QLineEdit*, 8> edits_{}; // Edit1 to Edit8
+    TMaintenancePanel* MaintenancePanel1 = nullptr;
     QToolBar* DBNavigator1 = nullptr;
     QMenu* PopupMenu1 = nullptr;
     std::unique_ptr<QPrinter> printer_; // made on first use: asking the print system takes time
