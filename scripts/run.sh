@@ -10,11 +10,12 @@ cmake --build "$root/build" --target skelvo skelvo-demo
 demo="$root/demo"
 "$root/build/app/skelvo-demo" "$demo" "$root/commands"
 
-# The settings file beside the program points at the demo folder unless the
-# user has one already.
+# The settings file beside the program points at the demo folder, with the
+# sample aircraft's maintenance limits, unless the user has one already.
 ini="$root/build/app/skelvo.INI"
 if [[ ! -e $ini ]]; then
     printf '[Database]\nDatabaseKind=2\nDatabaseName=%s\nTableName=JA2401\n' "$demo" >"$ini"
+    "$root/build/app/skelvo-demo" "$demo" "$root/commands" "$ini"
 fi
 
 # The command files that create tables are read from the current folder.

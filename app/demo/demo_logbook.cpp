@@ -3,6 +3,7 @@
 #include "core/error.h"
 #include "core/time_text.h"
 #include "db/table_management.h"
+#include "maintenance/maintenance_settings.h"
 #include "paradox/paradox_sql.h"
 
 #include <QDir>
@@ -180,6 +181,19 @@ void create(const QString& folderPath, const QString& commandsFolder)
         TableManagement::readCommandFile(folder.filePath(QStringLiteral("CreateTable.PRDX"))),
         Aircraft));
     fillLogbook(engine);
+}
+
+void writeLimits(const QString& settingsFile)
+{
+    if (Maintenance::readLimits(settingsFile, Aircraft).anySet())
+        return;
+    // The engine has 127:20 since overhaul after the spring's flights: well
+    // within its hours. The propeller was overhauled as long ago, but its
+    // shorter interval leaves 7:40, inside the warning margin.
+    const Maintenance::Limits limits{.engineHours = 1500, .propellerHours = 135};
+    if (!Maintenance::writeLimits(settingsFile, Aircraft, limits))
+        throw SkelvoError(
+            QStringLiteral("設定ファイル %1 に整備期限を書き込めません。").arg(settingsFile));
 }
 
 } // namespace DemoLogbook

@@ -12,4 +12,9 @@ inline const QString TableName = QStringLiteral("JA2401");
 // is. Raises SkelvoError when the folder cannot be made.
 void create(const QString& folder, const QString& commandsFolder);
 
+// Sets the sample table's maintenance limits in a settings file, one of
+// them close to falling due, unless the file already sets some. Raises
+// SkelvoError when the file cannot be written.
+void writeLimits(const QString& settingsFile);
+
 } // namespace DemoLogbook

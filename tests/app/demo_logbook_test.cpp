@@ -16,6 +16,7 @@
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionViewItem>
 #include <algorithm>
@@ -29,11 +30,12 @@ TEST(DemoLogbook, RecalculationGivesTheTotalsWorkedOutByHand)
     MessageBox::setTestMode(true);
     testsupport::TempFolder folder;
     const QString store = folder.filePath("demo");
-    ASSERT_EQ(QProcess::execute(SKELVO_DEMO_PROGRAM, {store, SKELVO_SOURCE_DIR "/commands"}), 0);
-    // Running it again leaves the logbook as it is.
+    const QString ini = folder.filePath("skelvo.INI");
+    ASSERT_EQ(QProcess::execute(SKELVO_DEMO_PROGRAM, {store, SKELVO_SOURCE_DIR "/commands", ini}),
+              0);
+    // Running it again leaves the logbook and its limits as they are.
     ASSERT_EQ(QProcess::execute(SKELVO_DEMO_PROGRAM, {store, SKELVO_SOURCE_DIR "/commands"}), 0);
 
-    const QString ini = folder.filePath("skelvo.INI");
     MyutyFiles::IniWriteInteger(ini, "Database", "DatabaseKind", ParadoxStore);
     MyutyFiles::IniWriteString(ini, "Database", "DatabaseName", store);
     MyutyFiles::IniWriteString(ini, "Database", "TableName", "JA2401");
@@ -55,6 +57,13 @@ TEST(DemoLogbook, RecalculationGivesTheTotalsWorkedOutByHand)
             expected[i]);
     }
     EXPECT_TRUE(MessageBox::takeRecorded().isEmpty());
+    // The maintenance figures show one limit near and one well away.
+    QStringList states;
+    for (const char* name : {"MaintenanceEngineHours", "MaintenancePropellerHours"})
+        states.append(windows.mainForm.findChild<QPushButton*>(name)
+                          ->property("maintenanceState")
+                          .toString());
+    EXPECT_EQ(states, (QStringList{"green", "amber"}));
 
     // At the default column widths dates and clock times show whole.
     TFixDBGrid& grid = *windows.mainForm.FixDBGrid1;
