@@ -169,7 +169,7 @@ TEST_F(PrintLaunchTest, EachLogIsPreviewedPrintedAndSavedWithTheGridStandingStil
         const char* file;
         std::vector<const char*> shown; // texts the page must carry
     } logs[] = {
-        {"SkelvoPrintAction", "journey_log", {"飛", "JA2401", "山田太郎", "定期点検後試験飛行"}},
+        {"SkelvoPrintAction", "journey_log", {"飛", "JA2401", "山田太郎", "定期点検後試験"}},
         {"EngineLogPrintAction", "engine_log", {"エンジン使用記録", "JA2401", "852:10"}},
         {"PropellerLogPrintAction", "propeller_log", {"プロペラ使用記録", "JA2401", "100時間点検"}},
     };
