@@ -212,23 +212,36 @@ TEST_F(PrintLaunchTest, EachLogIsPreviewedPrintedAndSavedWithTheGridStandingStil
     }
 }
 
+// On A4 each log keeps its PDF and a PNG of page 1 in the build folder
+// (journey_log_a4.pdf and .png, and so on) to be looked at.
 TEST_F(PrintLaunchTest, AStoredA4PaperGivesA4PagesOnTheStoredPrinter)
 {
     setting("Printer", "Name", "skelvo_hangar");
     setting("Printer", "Size", "9");
     start();
-    const QStringList jobsBefore = testsupport::keptJobs("Skelvo_Hangar");
-
-    EXPECT_TRUE(triggerWithModal<TReportPreview>("SkelvoPrintAction", [](TReportPreview& preview) {
-        EXPECT_EQ(preview.model().paperMm, QSizeF(297, 210));
-        preview.findChild<QPushButton*>("PrintButton")->click();
-    }));
-
-    const QString job = testsupport::waitForNewJob("Skelvo_Hangar", jobsBefore);
-    ASSERT_FALSE(job.isEmpty()) << "no job kept within 30 s";
-    const QSizeF paper = testsupport::pdfPageSizeMm(job);
-    EXPECT_NEAR(paper.width(), 297, 0.5);
-    EXPECT_NEAR(paper.height(), 210, 0.5);
+    for (const char* log : {"journey_log", "engine_log", "propeller_log"}) {
+        SCOPED_TRACE(log);
+        const QString file = QStringLiteral(SKELVO_BINARY_DIR "/%1_a4").arg(log);
+        const char* action = QByteArray(log) == "journey_log"  ? "SkelvoPrintAction"
+                             : QByteArray(log) == "engine_log" ? "EngineLogPrintAction"
+                                                               : "PropellerLogPrintAction";
+        const QStringList jobsBefore = testsupport::keptJobs("Skelvo_Hangar");
+        TReportPreview::setSaveFileChooser([&](QWidget*, const QString&) { return file; });
+        EXPECT_TRUE(triggerWithModal<TReportPreview>(action, [](TReportPreview& preview) {
+            EXPECT_EQ(preview.model().paperMm, QSizeF(297, 210));
+            preview.findChild<QPushButton*>("PdfButton")->click();
+            preview.findChild<QPushButton*>("PrintButton")->click();
+        }));
+        TReportPreview::setSaveFileChooser({});
+        testsupport::runTool("pdftoppm", {"-png", "-r", "100", "-singlefile", file + ".pdf", file});
+        const QString job = testsupport::waitForNewJob("Skelvo_Hangar", jobsBefore);
+        ASSERT_FALSE(job.isEmpty()) << "no job kept within 30 s";
+        for (const QString& pdf : {file + ".pdf", job}) {
+            const QSizeF paper = testsupport::pdfPageSizeMm(pdf);
+            EXPECT_NEAR(paper.width(), 297, 0.5);
+            EXPECT_NEAR(paper.height(), 210, 0.5);
+        }
+    }
 }
 
 // The job asks the queue for the stored tray; a code without a tray of its
