@@ -374,7 +374,8 @@ TEST_F(SqlEngineTest, KeepsWhatTheFileHolds)
 {
     run("INSERT INTO ab12 (ct, callsign, mmdd) VALUES (1, 'ABCDEFGHIJKLMNOP', '0701')");
     const QString tooLong = failure("UPDATE ab12 SET mmdd = '日本語です' WHERE ct = 1");
-    EXPECT_TRUE(tooLong.contains("mmdd") && tooLong.contains("4 バイトまで")) << tooLong.toStdString();
+    EXPECT_TRUE(tooLong.contains("mmdd") && tooLong.contains("4 バイトまで"))
+        << tooLong.toStdString();
     run("INSERT INTO ab12 (ct, crew) VALUES (2, '  spaced  ')");
     const struct
     {

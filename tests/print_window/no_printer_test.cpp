@@ -88,7 +88,8 @@ TEST_F(NoPrinterTest, TheLogsArePreviewedAndSavedAsPdfWithOneMessage)
     main().findChild<QAction*>("PrinterSettingAction")->trigger();
     const QList<MessageBox::Recorded> setup = MessageBox::takeRecorded();
     ASSERT_EQ(setup.size(), 1);
-    EXPECT_TRUE(setup[0].text.startsWith("プリンターが設定されていません。")) << setup[0].text.toStdString();
+    EXPECT_TRUE(setup[0].text.startsWith("プリンターが設定されていません。"))
+        << setup[0].text.toStdString();
 }
 
 } // namespace
