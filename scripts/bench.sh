@@ -14,7 +14,8 @@ dir=$build/mariadb-bench
 port=${SKELVO_BENCH_MARIADB_PORT:-33957}
 results=$build/bench-results.md
 
-benchmarks=(open_read_benchmark recalc_benchmark append_recalc_benchmark csv_benchmark)
+benchmarks=(open_read_benchmark recalc_benchmark append_recalc_benchmark csv_benchmark
+    statistics_benchmark)
 if ! built=$(cmake --build "$build" --target "${benchmarks[@]}" 2>&1); then
     echo "$built" >&2
     exit 1

@@ -29,6 +29,21 @@ int monthIndex(const QDate& month)
     return month.year() * 12 + month.month() - 1;
 }
 
+QDate monthOfIndex(int index)
+{
+    return QDate(index / 12, index % 12 + 1, 1);
+}
+
+// The row's month as year * 12 + month - 1, without making a date: the
+// figures read every row.
+std::optional<int> rowMonthIndex(const RowFields& row)
+{
+    const std::optional<int> year = digits(row.yyyy, 4), monthDay = digits(row.mmdd, 4);
+    if (!year || !monthDay || !QDate::isValid(*year, *monthDay / 100, *monthDay % 100))
+        return std::nullopt;
+    return *year * 12 + *monthDay / 100 - 1;
+}
+
 std::vector<Share> topShares(const QHash<QString, qint64>& minutes)
 {
     std::vector<Share> shares;
@@ -53,25 +68,23 @@ std::vector<Share> topShares(const QHash<QString, qint64>& minutes)
 
 QDate rowDate(const RowFields& row)
 {
-    const std::optional<int> year = digits(row.yyyy, 4), monthDay = digits(row.mmdd, 4);
-    if (!year || !monthDay || !QDate::isValid(*year, *monthDay / 100, *monthDay % 100))
-        return {};
-    return QDate(*year, *monthDay / 100, 1);
+    const std::optional<int> index = rowMonthIndex(row);
+    return index ? monthOfIndex(*index) : QDate();
 }
 
 MonthRange monthsSpanned(std::span<const RowFields> rows)
 {
-    MonthRange range;
+    std::optional<int> first, last;
     for (const RowFields& row : rows) {
-        const QDate month = rowDate(row);
-        if (!month.isValid())
+        const std::optional<int> index = rowMonthIndex(row);
+        if (!index)
             continue;
-        if (!range.first.isValid() || month < range.first)
-            range.first = month;
-        if (!range.last.isValid() || month > range.last)
-            range.last = month;
+        first = std::min(first.value_or(*index), *index);
+        last = std::max(last.value_or(*index), *index);
     }
-    return range;
+    if (!first)
+        return {};
+    return {monthOfIndex(*first), monthOfIndex(*last)};
 }
 
 MonthRange lastTwelveMonths(std::span<const RowFields> rows)
@@ -94,12 +107,12 @@ Figures compute(std::span<const RowFields> rows, const MonthRange& range)
     std::vector<std::optional<qint64>> engine(figures.months.size());
     QHash<QString, qint64> crew, purposes;
     for (const RowFields& row : rows) {
-        const QDate month = rowDate(row);
-        if (!month.isValid()) {
+        const std::optional<int> rowIndex = rowMonthIndex(row);
+        if (!rowIndex) {
             ++figures.skippedRows;
             continue;
         }
-        const int index = monthIndex(month) - firstIndex;
+        const int index = *rowIndex - firstIndex;
         if (index < 0 || index >= int(figures.months.size()))
             continue;
         // Empty time text is zero, as everywhere in the log.
