@@ -154,6 +154,7 @@ void TSkelvoMainForm::buildActions()
         {"ExitAction", "終了", [this] { close(); }},
         {"DataRefreshAction", "最新の情報に更新", [this] { DataRefreshActionExecute(); }},
         {"ColumnsEditAction", "表示項目の編集", [this] { ColumnsEditActionExecute(); }},
+        {"StatisticsAction", "統計", [this] { StatisticsActionExecute(); }},
         {"LanguageCahngeAction", "言語切替", {}},
         {"PrinterSettingAction", "プリンターの設定", [this] { PrinterSettingActionExecute(); }},
         {"SkelvoPrintAction", "スケルボ印刷", [this] { SkelvoPrintActionExecute(); }},
@@ -200,6 +201,7 @@ void TSkelvoMainForm::buildMenus()
     QMenu* view = menuBar()->addMenu(QStringLiteral("表示"));
     view->addAction(action("DataRefreshAction"));
     view->addAction(action("ColumnsEditAction"));
+    view->addAction(action("StatisticsAction"));
     view->addAction(action("LanguageCahngeAction"));
     menuBar()->addMenu(QStringLiteral("編集"));
     QMenu* print = menuBar()->addMenu(QStringLiteral("印刷"));

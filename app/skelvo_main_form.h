@@ -82,6 +82,8 @@ public:
     // What is due next for the open aircraft; follows every ShowTotals.
     void ShowMaintenance();
     void MaintenanceLimitsActionExecute();
+    // Charts of the flying over the table's last twelve months or the marked rows.
+    void StatisticsActionExecute();
     void DatabaseSettingActionExecute();
     void SetPreferenceActionExecute();
     void PrinterSettingActionExecute();
