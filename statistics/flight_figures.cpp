@@ -44,6 +44,12 @@ std::optional<int> rowMonthIndex(const RowFields& row)
     return *year * 12 + *monthDay / 100 - 1;
 }
 
+QString nameOf(const QString& text)
+{
+    QString name = text.trimmed();
+    return name.isEmpty() ? UnnamedName : name;
+}
+
 std::vector<Share> topShares(const QHash<QString, qint64>& minutes)
 {
     std::vector<Share> shares;
@@ -123,9 +129,8 @@ Figures compute(std::span<const RowFields> rows, const MonthRange& range)
             MonthFigures& figure = figures.months[size_t(index)];
             figure.minutes += *minutes;
             ++figure.flights;
-            crew[row.crew.trimmed().isEmpty() ? UnnamedName : row.crew.trimmed()] += *minutes;
-            purposes[row.intention.trimmed().isEmpty() ? UnnamedName : row.intention.trimmed()] +=
-                *minutes;
+            crew[nameOf(row.crew)] += *minutes;
+            purposes[nameOf(row.intention)] += *minutes;
         }
         // The rows are in table order, so the month's last row holds its
         // latest total.

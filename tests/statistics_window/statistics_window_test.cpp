@@ -130,7 +130,7 @@ TEST_F(StatisticsWindowTest, ShowsTheDemoSpringInTheLastTwelveMonthsAndSavesEach
             EXPECT_FALSE(picture.isNull()) << file.toStdString();
             EXPECT_GT(picture.width(), 400);
         }
-        const QString pdf = folder_.filePath("months.pdf");
+        const QString pdf = QStringLiteral(SKELVO_BINARY_DIR "/statistics_MonthChart.pdf");
         tabs->setCurrentIndex(0);
         UserInput::setFileTestHook([&](const UserInput::FileRequest&) { return pdf; });
         form.findChild<QPushButton*>("SaveChartButton")->click();
