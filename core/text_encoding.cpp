@@ -6,7 +6,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <iconv.h>
+#include <map>
 #include <memory>
+#include <string>
+#include <utility>
 
 namespace TextEncoding {
 namespace {
@@ -25,9 +28,23 @@ Iconv openConverter(const char* to, const char* from)
     return Iconv(handle);
 }
 
+// Opening a converter costs more than converting a field of a row, and a
+// table converts thousands: each thread keeps one converter per pair of code
+// sets (a converter serves one thread at a time), put back to its initial
+// state before each use so that a conversion that failed leaves nothing.
+iconv_t converterFor(const char* to, const char* from)
+{
+    thread_local std::map<std::pair<std::string, std::string>, Iconv> open;
+    Iconv& converter = open[{to, from}];
+    if (!converter)
+        converter = openConverter(to, from);
+    iconv(converter.get(), nullptr, nullptr, nullptr, nullptr);
+    return converter.get();
+}
+
 // Converts the whole input; on a byte sequence the target cannot take,
 // reports the offset in the input where conversion stopped.
-QByteArray convert(const Iconv& converter, const QByteArray& input, qsizetype& failedAt)
+QByteArray convert(iconv_t converter, const QByteArray& input, qsizetype& failedAt)
 {
     QByteArray output(input.size() * 4 + 16, Qt::Uninitialized);
     char* in = const_cast<char*>(input.constData());
@@ -35,17 +52,16 @@ QByteArray convert(const Iconv& converter, const QByteArray& input, qsizetype& f
     char* out = output.data();
     size_t outLeft = size_t(output.size());
     failedAt = -1;
-    if (iconv(converter.get(), &in, &inLeft, &out, &outLeft) == size_t(-1))
+    if (iconv(converter, &in, &inLeft, &out, &outLeft) == size_t(-1))
         failedAt = qsizetype(in - input.constData());
     output.truncate(output.size() - qsizetype(outLeft));
     return output;
 }
 
-// As convert(), with a converter opened for this one input.
 QByteArray convertAll(const char* to, const char* from, const QByteArray& input,
                       qsizetype& failedAt)
 {
-    return convert(openConverter(to, from), input, failedAt);
+    return convert(converterFor(to, from), input, failedAt);
 }
 
 struct ByteOrderMark

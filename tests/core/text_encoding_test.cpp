@@ -37,6 +37,10 @@ TEST(TextEncoding, BrokenInputIsAnErrorNotWrongText)
     for (const QByteArray& bytes : brokenUnicode)
         EXPECT_THROW(decodeExternalText(bytes), SkelvoError) << bytes.toHex(' ').constData();
     EXPECT_THROW(encodeCp932(QStringLiteral("絵文字😀")), SkelvoError);
+    // Converters are kept for the next text: a failed one leaves nothing behind.
+    EXPECT_EQ(decodeExternalText(QByteArray("\x82\xa0")), QStringLiteral("あ"));
+    EXPECT_EQ(decodeExternalText(QByteArray("\xFF\xFEJ\x00", 4)), QStringLiteral("J"));
+    EXPECT_EQ(encodeCp932(QStringLiteral("絵文字")), QByteArray("\x8a\x47\x95\xb6\x8e\x9a"));
 }
 
 TEST(TextEncoding, Cp932RoundTrips)
