@@ -180,9 +180,9 @@ class SkelvoDriverPlugin : public QGenericPlugin
     Q_PLUGIN_METADATA(IID QGenericPluginFactoryInterface_iid FILE "skelvo_driver.json")
 
 public:
-    QObject* create(const QString&, const QString& specification) override
+    QObject* create(const QString&, const QString& arguments) override
     {
-        const QStringList parts = specification.split(u',');
+        const QStringList parts = arguments.split(u',');
         return new Driver(parts.value(0), parts.value(1));
     }
 };
