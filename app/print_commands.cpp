@@ -33,9 +33,6 @@ const QString NoPrinterForPrint = QStringLiteral(
     "プリンターが設定されていないため印刷できません。「PDF出力」でPDFファイルに保存できます。");
 const QString NoPrinterForSetup =
     QStringLiteral("プリンターが設定されていません。プリンターを追加してから設定してください。");
-// Set on the main window once the user has been told, so that every log
-// command after the first just opens its preview.
-const char* const NoPrinterTold = "skelvoNoPrinterTold";
 
 // The print dialog makes its printer properties window with the printer's
 // own default paper in place of the page held by the printer it was opened
@@ -181,8 +178,8 @@ void TSkelvoMainForm::launchPrint(const PrintFormMaker& makeForm)
     const bool installed = MyutyPrn::PrinterInstalled();
     if (installed) {
         PrinterSetting::UseStoredPrinter(printer(), choice);
-    } else if (!property(NoPrinterTold).toBool()) {
-        setProperty(NoPrinterTold, true);
+    } else if (!noPrinterTold_) {
+        noPrinterTold_ = true;
         MessageBox::inform(this, NoPrinterForLogs);
     }
     const std::unique_ptr<LogPrintForm> form = makeForm(*rows);

@@ -170,6 +170,7 @@ private:
     bool shown_ = false;
     QRect normalPlacement_; // frame position and inner size when not maximized
     bool selectorFollowsUser_ = true;
+    bool noPrinterTold_ = false; // the logs say once per start that no printer is installed
     QLabel* statusPanels_[2] = {};
     QProgressBar* ProgressBar1 = nullptr; // shown while the totals are worked out
     QWidget* Panel1 = nullptr;
