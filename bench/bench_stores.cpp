@@ -68,6 +68,18 @@ QString StoreTable::tableFilePath() const
     return QDir(connections_.DatabaseName).filePath(table_ + ".DB");
 }
 
+QList<Store> chosenStores()
+{
+    const QStringList wanted =
+        qEnvironmentVariable("SKELVO_BENCH_STORES").split(u',', Qt::SkipEmptyParts);
+    QList<Store> stores;
+    for (const Store& store : Stores) {
+        if (wanted.isEmpty() || wanted.contains(QLatin1StringView(store.name), Qt::CaseInsensitive))
+            stores.append(store);
+    }
+    return stores;
+}
+
 int runAtEachSize(int argc, char** argv, const std::function<void(int rows)>& work)
 {
     QCoreApplication app(argc, argv);

@@ -2,6 +2,7 @@
 
 #include "db/store_connections.h"
 
+#include <QList>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
@@ -24,6 +25,10 @@ struct Store
 };
 inline constexpr Store Stores[] = {
     {"MariaDB", MySqlStore}, {"ODBC", OdbcStore}, {"folder", ParadoxStore}};
+
+// The stores to measure: all of them, or those SKELVO_BENCH_STORES names
+// (comma-separated, e.g. "folder"), so that one store can be profiled alone.
+QList<Store> chosenStores();
 
 // Connects the program's way to the store with a fresh, empty log table
 // named table; raises std::runtime_error when it cannot.

@@ -163,7 +163,7 @@ int main(int argc, char** argv)
             lines.append(CsvFormat::formatLine(row));
         const QString csv = folder.filePath("logbook.csv");
         CsvFormat::writeFile(csv, lines);
-        for (const bench::Store& store : bench::Stores)
+        for (const bench::Store& store : bench::chosenStores())
             measure(store, csv, rows);
     });
 }

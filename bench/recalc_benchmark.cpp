@@ -96,7 +96,7 @@ void measure(const bench::Store& store, int rows)
 int main(int argc, char** argv)
 {
     return bench::runAtEachSize(argc, argv, [](int rows) {
-        for (const bench::Store& store : bench::Stores)
+        for (const bench::Store& store : bench::chosenStores())
             measure(store, rows);
     });
 }
