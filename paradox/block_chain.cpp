@@ -2,7 +2,7 @@
 
 #include "paradox/table_error.h"
 
-#include <QFile>
+#include <QIODevice>
 #include <QtEndian>
 #include <vector>
 
@@ -23,7 +23,8 @@ qint64 recordOffset(const DataBlock& block, int index, int recordSize)
     return block.offset + BlockHeadSize + qint64(index) * recordSize;
 }
 
-DataBlock readBlockHead(QFile& file, const TableHeader& header, int number, const QString& fileName)
+DataBlock readBlockHead(QIODevice& file, const TableHeader& header, int number,
+                        const QString& fileName)
 {
     DataBlock block;
     block.number = number;
@@ -89,7 +90,7 @@ void checkCounters(const QList<DataBlock>& chain, const TableHeader& header,
 
 } // namespace
 
-QList<DataBlock> readBlockChain(QFile& file, const TableHeader& header, const QString& fileName)
+QList<DataBlock> readBlockChain(QIODevice& file, const TableHeader& header, const QString& fileName)
 {
     QList<DataBlock> chain;
     if (header.fileBlocks == 0) {

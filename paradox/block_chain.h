@@ -5,7 +5,7 @@
 #include <QByteArray>
 #include <QList>
 
-class QFile;
+class QIODevice;
 
 namespace paradox::codec {
 
@@ -29,7 +29,7 @@ qint64 recordOffset(const DataBlock& block, int index, int recordSize);
 // Reads the head of one block; a block whose records are not all in the
 // file, or that states more data than it can hold, is an error. The file
 // may end before the end of the block.
-DataBlock readBlockHead(QFile& file, const TableHeader& header, int number,
+DataBlock readBlockHead(QIODevice& file, const TableHeader& header, int number,
                         const QString& fileName);
 
 // The data blocks in table order: from the header's first block along the
@@ -37,7 +37,8 @@ DataBlock readBlockHead(QFile& file, const TableHeader& header, int number,
 // of the file or back to a block already passed is an error, and so is a
 // header whose record count, block count or last block disagrees with the
 // chain.
-QList<DataBlock> readBlockChain(QFile& file, const TableHeader& header, const QString& fileName);
+QList<DataBlock> readBlockChain(QIODevice& file, const TableHeader& header,
+                                const QString& fileName);
 
 QByteArray blockHead(int next, int previous, int recordCount, int recordSize);
 

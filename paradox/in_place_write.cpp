@@ -1,6 +1,7 @@
 #include "paradox/in_place_write.h"
 
 #include "core/error.h"
+#include "paradox/pending_writes.h"
 #include "paradox/rollback_journal.h"
 #include "paradox/step_hook.h"
 #include "paradox/table_files.h"
@@ -8,7 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
-#include <optional>
 
 namespace paradox::codec {
 namespace {
@@ -34,18 +34,22 @@ void InPlaceWrite::endStep(const char* step)
     current_.clear();
 }
 
-void InPlaceWrite::run(Journal* transaction)
+void InPlaceWrite::run(PendingWrites* transaction)
 {
+    if (transaction) {
+        for (const Step& step : steps_) {
+            for (const Change& change : step.changes)
+                transaction->write(change.path, change.offset, change.bytes);
+        }
+        return;
+    }
     QList<FileRegion> regions;
     for (const Step& step : steps_) {
         for (const Change& change : step.changes)
             regions.append({change.path, change.offset, change.bytes.size()});
     }
-    std::optional<Journal> own;
-    if (!transaction)
-        own.emplace(tablePath_);
-    Journal& journal = transaction ? *transaction : *own;
-    journal.save(regions, !transaction);
+    Journal journal(tablePath_);
+    journal.save(regions, true);
     reachStep("journal written");
 
     OpenFiles& files = journal.files();
@@ -65,8 +69,7 @@ void InPlaceWrite::run(Journal* transaction)
         }
         reachStep(step.name);
     }
-    if (own)
-        own->remove();
+    journal.remove();
 }
 
 } // namespace paradox::codec

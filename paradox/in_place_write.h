@@ -6,7 +6,7 @@
 
 namespace paradox::codec {
 
-class Journal;
+class PendingWrites;
 
 // The changes of one write in place (an append or an update), grouped in
 // named steps. Running it saves the regions it will change in the rollback
@@ -17,9 +17,8 @@ class Journal;
 // A write of its own flushes only its journal to disk before the files are
 // touched: flushing the files as well, so that a power cut just after a write
 // would keep it, more than doubled the time of an append. A write within a
-// transaction adds a part to the transaction's journal without flushing it;
-// the commit makes the files durable once. A crash of the program is
-// covered either way.
+// transaction goes to the transaction's pending writes, which its commit
+// journals and writes at once.
 class InPlaceWrite
 {
 public:
@@ -30,8 +29,9 @@ public:
     // Closes the current step under a name the step hook is told.
     void endStep(const char* step);
 
-    // Runs the write with a journal of its own, or within a transaction's.
-    void run(Journal* transaction = nullptr);
+    // Runs the write with a journal of its own, or into a transaction's
+    // pending writes.
+    void run(PendingWrites* transaction = nullptr);
 
 private:
     struct Change

@@ -2,7 +2,6 @@
 
 #include "paradox/table_error.h"
 
-#include <QFileInfo>
 #include <QtEndian>
 
 namespace paradox::codec {
@@ -13,11 +12,9 @@ constexpr int GraphicPrefix = 8;
 
 } // namespace
 
-MemoFile::MemoFile(const QString& path) : file_(path), name_(QFileInfo(path).fileName())
-{
-    if (!file_.open(QIODevice::ReadOnly))
-        fail(file_.errorString());
-}
+MemoFile::MemoFile(std::unique_ptr<QIODevice> file, QString name)
+    : file_(std::move(file)), name_(std::move(name))
+{}
 
 QByteArray MemoFile::read(quint32 location, quint32 length, FieldType type)
 {
@@ -25,11 +22,11 @@ QByteArray MemoFile::read(quint32 location, quint32 length, FieldType type)
     const int index = int(location & 0xFF);
     if (offset == 0)
         fail(QStringLiteral("メモの位置がありません。"));
-    if (offset + MemoUnit > file_.size())
+    if (offset + MemoUnit > file_->size())
         fail(QStringLiteral("位置 %1 のブロックはファイルの外にあります。").arg(offset));
     const QByteArray head = readAt(offset, 3);
     const int units = qFromLittleEndian<quint16>(head.constData() + 1);
-    if (units < 1 || offset + qint64(units) * MemoUnit > file_.size())
+    if (units < 1 || offset + qint64(units) * MemoUnit > file_->size())
         fail(QStringLiteral("位置 %1 のブロックはファイルの外にはみ出しています。").arg(offset));
 
     QByteArray data;
@@ -87,9 +84,9 @@ QByteArray MemoFile::readSubAllocated(qint64 offset, int index, quint32 length)
 
 QByteArray MemoFile::readAt(qint64 offset, qint64 length)
 {
-    if (!file_.seek(offset))
-        fail(file_.errorString());
-    QByteArray bytes = file_.read(length);
+    if (!file_->seek(offset))
+        fail(file_->errorString());
+    QByteArray bytes = file_->read(length);
     if (bytes.size() != length)
         fail(QStringLiteral("位置 %1 から %2 バイトを読めません。").arg(offset).arg(length));
     return bytes;

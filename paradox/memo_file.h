@@ -3,8 +3,9 @@
 #include "paradox/paradox_table.h"
 
 #include <QByteArray>
-#include <QFile>
+#include <QIODevice>
 #include <QString>
+#include <memory>
 
 namespace paradox::codec {
 
@@ -26,8 +27,9 @@ constexpr quint8 SingleBlobIndex = 0xFF; // in the low byte of a field's MB loca
 class MemoFile
 {
 public:
-    // Opens the memo file for reading.
-    explicit MemoFile(const QString& path);
+    // Reads the memo file through `file`, open for reading; `name` is the
+    // file's name for messages.
+    MemoFile(std::unique_ptr<QIODevice> file, QString name);
 
     // The value a field's tail points to: its location (block offset, and
     // slot index in the low byte) and its length in bytes.
@@ -39,7 +41,7 @@ private:
     QByteArray readAt(qint64 offset, qint64 length);
     [[noreturn]] void fail(const QString& problem) const;
 
-    QFile file_;
+    std::unique_ptr<QIODevice> file_;
     QString name_;
 };
 

@@ -4,7 +4,6 @@
 #include "paradox/memo_file.h"
 #include "paradox/table_error.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
 
@@ -71,12 +70,11 @@ QByteArray newMemoFile()
     return header;
 }
 
-MemoWriter::MemoWriter(const QString& path, qint64 openSubBlock) : path_(path)
+MemoWriter::MemoWriter(QIODevice& file, const QString& path, qint64 openSubBlock) : path_(path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        fail(file.errorString());
     length_ = file.size();
+    if (!file.seek(0))
+        fail(file.errorString());
     const QByteArray head = file.read(ModificationCountAt + 2);
     if (head.size() < ModificationCountAt + 2 || head[0] != char(HeaderBlock) ||
         length_ % MemoUnit != 0)

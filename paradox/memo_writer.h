@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -20,9 +21,10 @@ QByteArray newMemoFile();
 class MemoWriter
 {
 public:
+    // Reads the file's head through `file`, as the write will find it.
     // openSubBlock: where a sub-allocated block with room may be, from an
     // earlier write of this program (0 when none).
-    MemoWriter(const QString& path, qint64 openSubBlock);
+    MemoWriter(QIODevice& file, const QString& path, qint64 openSubBlock);
 
     struct Stored
     {

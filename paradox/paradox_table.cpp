@@ -66,8 +66,8 @@ Table Table::open(const QString& path)
         d->fail(QStringLiteral("ファイルがありません。"));
     rollBackLeftover(d->path);
 
-    QFile file;
-    d->openFile(file, QIODevice::ReadOnly);
+    const std::unique_ptr<QIODevice> opened = d->openForReading(d->path);
+    QIODevice& file = *opened;
     const TableHeader header = readTableHeader(file, d->fileName);
     d->codePage = CodePage(header.codePage);
     for (const FieldLayout& layout : header.fields) {
@@ -148,8 +148,8 @@ QList<Record> Table::readAll() const
 {
     if (!d->transaction)
         rollBackLeftover(d->path);
-    QFile file;
-    d->openFile(file, QIODevice::ReadOnly);
+    const std::unique_ptr<QIODevice> opened = d->openForReading(d->path);
+    QIODevice& file = *opened;
     d->refresh(file);
     if (d->header.encrypted)
         d->fail(QStringLiteral("暗号化 (パスワード保護) されたテーブルは読めません。"));
@@ -197,9 +197,7 @@ void Table::beginTransaction()
     if (d->transaction)
         d->fail(QStringLiteral("トランザクションは既に始まっています。"));
     d->transaction = std::make_unique<TableTransaction>(d->path);
-    QFile file;
-    d->openFile(file, QIODevice::ReadOnly);
-    d->refresh(file);
+    d->refresh(*d->openForReading(d->path));
 }
 
 bool Table::inTransaction() const
@@ -209,7 +207,7 @@ bool Table::inTransaction() const
 
 void Table::commit()
 {
-    d->openTransaction().commit(d->path);
+    d->openTransaction().commit();
     d->transaction.reset();
 }
 
@@ -223,13 +221,18 @@ void Table::rollBack()
 
 int Table::savepoint()
 {
-    return d->openTransaction().journal().mark();
+    return d->openTransaction().pending().mark();
 }
 
 void Table::rollBackTo(int savepoint)
 {
-    d->openTransaction().journal().rollBackTo(savepoint);
+    d->openTransaction().pending().rollBackTo(savepoint);
     d->forgetWrites();
+}
+
+void Table::releaseSavepoint(int savepoint)
+{
+    d->openTransaction().pending().release(savepoint);
 }
 
 void Table::setStepHook(StepHook hook)

@@ -131,9 +131,12 @@ public:
     bool inTransaction() const;
     void commit();
     void rollBack();
-    // A point of the open transaction to go back to without ending it.
+    // A point of the open transaction to go back to without ending it;
+    // going back drops the savepoints taken since. A savepoint keeps what
+    // the writes after it change until it is released.
     int savepoint();
     void rollBackTo(int savepoint);
+    void releaseSavepoint(int savepoint);
 
     // For tests: called between the steps of a write with a step name, so a
     // test can stop the writer there (by throwing) and check the file after.

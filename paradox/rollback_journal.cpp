@@ -98,10 +98,10 @@ bool tornTail(const QByteArray& journal, qsizetype at)
     return std::all_of(journal.begin() + at, journal.end(), [](char c) { return c == 0; });
 }
 
-// The parts of the journal bytes from `from` on, in the order written. A
-// last part cut short counts as never written; anything else that does not
-// check makes the journal damaged.
-QList<Part> completeParts(const QByteArray& journal, qsizetype from, const QString& journalPath)
+// The parts of the journal, in the order written. A last part cut short
+// counts as never written; anything else that does not check makes the
+// journal damaged.
+QList<Part> completeParts(const QByteArray& journal, const QString& journalPath)
 {
     const int checksumSize = QCryptographicHash::hashLength(Checksum);
     QList<Part> parts;
@@ -122,7 +122,7 @@ QList<Part> completeParts(const QByteArray& journal, qsizetype from, const QStri
         return parts; // ended while its heading was being written
     if (!journal.startsWith(PartsMagic))
         damaged(journalPath, QStringLiteral("見出しがありません"));
-    qsizetype at = qMax(from, qsizetype(PartsMagic.size()));
+    qsizetype at = PartsMagic.size();
     while (at < journal.size()) {
         const qsizetype left = journal.size() - at - LengthSize - checksumSize;
         const qint64 bodySize = left >= 0 ? qFromBigEndian<qint64>(journal.constData() + at) : 0;
@@ -238,8 +238,7 @@ void removeJournalFile(const QString& path)
 
 } // namespace
 
-Journal::Journal(const QString& tablePath)
-    : tablePath_(tablePath), path_(journalPath(tablePath)), file_(path_)
+Journal::Journal(const QString& tablePath) : path_(journalPath(tablePath)), file_(path_)
 {
     if (!file_.open(QIODevice::ReadWrite | QIODevice::Truncate) ||
         file_.write(PartsMagic.data(), PartsMagic.size()) != PartsMagic.size())
@@ -252,16 +251,11 @@ void Journal::save(const QList<FileRegion>& regions, bool durable)
     for (const FileRegion& region : regions) {
         SavedFile& entry = part[QFileInfo(region.path).fileName()];
         entry.length = files_.size(region.path);
-        if (!floors_.contains(region.path))
-            floors_.insert(region.path, entry.length);
-        // Bytes past the file's end hold nothing to save: a file rewritten
-        // shorter in this transaction had all of it saved before, and the
-        // length kept with each part puts its end back.
-        const qint64 floor = qMin(floors_.value(region.path), entry.length);
-        const qint64 length = qMin(region.length, floor - region.offset);
-        if (length <= 0 || saved_.contains({region.path, region.offset, length}))
+        // Bytes past the file's end hold nothing to save: the length kept
+        // with the part puts the end back.
+        const qint64 length = qMin(region.length, entry.length - region.offset);
+        if (length <= 0)
             continue;
-        saved_.insert({region.path, region.offset, length});
         QFile& file = files_.file(region.path);
         if (!file.seek(region.offset))
             fail(region.path, file.errorString());
@@ -275,38 +269,12 @@ void Journal::save(const QList<FileRegion>& regions, bool durable)
     qToBigEndian<qint64>(body.size(), bytes.data());
     bytes += body;
     bytes += QCryptographicHash::hash(body, Checksum);
-    const qint64 end = partEnds_.isEmpty() ? PartsMagic.size() : partEnds_.last();
-    if (!file_.seek(end) || file_.write(bytes) != bytes.size() || !file_.flush())
+    if (file_.write(bytes) != bytes.size() || !file_.flush())
         fail(path_, file_.errorString());
     if (durable) {
         syncToDisk(file_);
-        if (partEnds_.isEmpty())
-            syncFolder(QFileInfo(path_).absolutePath());
+        syncFolder(QFileInfo(path_).absolutePath());
     }
-    partEnds_.append(file_.pos());
-}
-
-int Journal::mark()
-{
-    saved_.clear();
-    floors_.clear();
-    return int(partEnds_.size());
-}
-
-void Journal::rollBackTo(int mark)
-{
-    if (mark >= partEnds_.size())
-        return;
-    const qint64 from = mark > 0 ? partEnds_[mark - 1] : PartsMagic.size();
-    if (!file_.seek(0))
-        fail(path_, file_.errorString());
-    const QByteArray journal = file_.readAll();
-    files_.closeAll(); // their sizes change
-    undo(tablePath_, path_, completeParts(journal, from, path_));
-    if (!file_.resize(from))
-        fail(path_, file_.errorString());
-    partEnds_.resize(mark);
-    this->mark();
 }
 
 void Journal::remove()
@@ -326,7 +294,7 @@ void rollBack(const QString& tablePath)
         fail(path, file.errorString());
     const QByteArray journal = file.readAll();
     file.close();
-    undo(tablePath, path, completeParts(journal, 0, path));
+    undo(tablePath, path, completeParts(journal, path));
     removeJournalFile(path);
     syncFolder(QFileInfo(path).absolutePath());
 }

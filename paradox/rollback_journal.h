@@ -4,17 +4,16 @@
 
 #include <QByteArray>
 #include <QFile>
-#include <QHash>
 #include <QList>
-#include <QSet>
 #include <QString>
 
 // A write in place first saves, beside the table, what it is about to
 // overwrite: each file's length and the original bytes of every region it
 // changes. Should the write stop half-way, putting those back restores the
-// table as it was. The journal is a series of parts, one for each write of
-// a transaction; a part only counts once it is complete, and the files are
-// not touched before their part is written.
+// table as it was. The journal is a series of parts (earlier runs of the
+// program wrote one for each write of a transaction); a part only counts
+// once it is complete, and the files are not touched before their part is
+// written.
 //
 // A journal is a file anyone with the folder can write, so reading one
 // trusts nothing in it: it may only restore the files of the table it lies
@@ -38,17 +37,9 @@ public:
     explicit Journal(const QString& tablePath);
 
     // Saves the current lengths of the files and the current bytes of the
-    // regions as one more part; flushed to disk when `durable`. A region
-    // already saved since the last mark, or lying where the file had no
-    // bytes at that mark, needs no saving: undoing the earlier part, or
-    // cutting the file back, restores it.
+    // regions, as far as the files reach, as one part; flushed to disk when
+    // `durable`.
     void save(const QList<FileRegion>& regions, bool durable);
-
-    // Takes a mark: the number of parts so far. Undoing the parts after it
-    // returns the files to what they held when it was taken, so the parts
-    // from it on save their regions afresh.
-    int mark();
-    void rollBackTo(int mark);
 
     // Ends the journal once the writes it covers are on disk.
     void remove();
@@ -57,25 +48,9 @@ public:
     OpenFiles& files() { return files_; }
 
 private:
-    struct RegionKey
-    {
-        QString path;
-        qint64 offset = 0;
-        qint64 length = 0;
-        bool operator==(const RegionKey&) const = default;
-        friend size_t qHash(const RegionKey& key, size_t seed = 0)
-        {
-            return qHashMulti(seed, key.path, key.offset, key.length);
-        }
-    };
-
-    QString tablePath_;
     QString path_;
     QFile file_;
     OpenFiles files_;
-    QList<qint64> partEnds_;        // where each part ends in the journal file
-    QSet<RegionKey> saved_;         // since the last mark
-    QHash<QString, qint64> floors_; // file lengths at the last mark
 };
 
 // Puts back what the complete parts of the journal beside the table saved,

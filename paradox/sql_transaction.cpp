@@ -58,10 +58,17 @@ void Transaction::rollBack()
 void Transaction::savepoint(const QString& name)
 {
     requireOpen();
+    // A savepoint of the same name is replaced: the tables let go of it.
+    for (const auto& [oldName, oldMarks] : std::as_const(savepoints_)) {
+        if (!sameName(oldName, name))
+            continue;
+        for (auto mark = oldMarks.begin(); mark != oldMarks.end(); ++mark)
+            mark.key()->table.releaseSavepoint(mark.value());
+    }
+    savepoints_.removeIf([&](const auto& savepoint) { return sameName(savepoint.first, name); });
     Marks marks;
     for (CachedTable* table : std::as_const(joined_))
         marks.insert(table, table->table.savepoint());
-    savepoints_.removeIf([&](const auto& savepoint) { return sameName(savepoint.first, name); });
     savepoints_.append({name, marks});
 }
 

@@ -3,16 +3,21 @@
 #include "paradox/table_error.h"
 #include "paradox/table_files.h"
 
+#include <QFileInfo>
+
 namespace paradox::codec {
 
-void TableState::openFile(QFile& file, QIODevice::OpenMode mode) const
+std::unique_ptr<QIODevice> TableState::openForReading(const QString& filePath) const
 {
-    file.setFileName(path);
-    if (!file.open(mode | QIODevice::Unbuffered))
-        fail(file.errorString());
+    if (transaction)
+        return transaction->pending().view(filePath);
+    auto file = std::make_unique<QFile>(filePath);
+    if (!file->open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        raiseTableError(QFileInfo(filePath).fileName(), file->errorString());
+    return file;
 }
 
-void TableState::refresh(QFile& file)
+void TableState::refresh(QIODevice& file)
 {
     const TableHeader current = readTableHeader(file, fileName);
     if (!current.sameLayout(header))
@@ -35,9 +40,7 @@ void TableState::takeHeader(const TableHeader& current)
 
 void TableState::forgetWrites()
 {
-    QFile file;
-    openFile(file, QIODevice::ReadOnly);
-    refresh(file);
+    refresh(*openForReading(path));
     openSubBlock = 0;
     recordStarts.clear();
     recordStartsKey.clear();
@@ -63,7 +66,9 @@ bool TableState::hasBlobFields() const
 std::unique_ptr<MemoFile> TableState::openMemoFile() const
 {
     const QString memoPath = hasBlobFields() ? existingMemoPath(path) : QString();
-    return memoPath.isEmpty() ? nullptr : std::make_unique<MemoFile>(memoPath);
+    if (memoPath.isEmpty())
+        return nullptr;
+    return std::make_unique<MemoFile>(openForReading(memoPath), QFileInfo(memoPath).fileName());
 }
 
 TableTransaction& TableState::openTransaction() const

@@ -38,11 +38,12 @@ struct TableState
     // The open transaction; an error when none is.
     TableTransaction& openTransaction() const;
 
-    // Opens the table file for direct access (records are read where they are).
-    void openFile(QFile& file, QIODevice::OpenMode mode) const;
+    // Opens one of the table's files for reading where the records are: as
+    // it is on disk, or within a transaction as the transaction has it.
+    std::unique_ptr<QIODevice> openForReading(const QString& filePath) const;
     // Reads the header again; a table whose fields changed meanwhile is an
     // error, as rows built for the old fields would not fit.
-    void refresh(QFile& file);
+    void refresh(QIODevice& file);
     void takeHeader(const codec::TableHeader& header);
     // After writes were undone: what was learnt from them no longer holds.
     void forgetWrites();

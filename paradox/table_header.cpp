@@ -4,7 +4,7 @@
 #include "paradox/table_error.h"
 
 #include <QDateTime>
-#include <QFile>
+#include <QIODevice>
 #include <QtEndian>
 
 namespace paradox::codec {
@@ -254,7 +254,7 @@ bool TableHeader::sameLayout(const TableHeader& other) const
     return true;
 }
 
-TableHeader readTableHeader(QFile& file, const QString& fileName)
+TableHeader readTableHeader(QIODevice& file, const QString& fileName)
 {
     const qint64 fileSize = file.size();
     if (!file.seek(0))

@@ -5,7 +5,7 @@
 #include <QByteArray>
 #include <QList>
 
-class QFile;
+class QIODevice;
 
 namespace paradox::codec {
 
@@ -54,7 +54,7 @@ struct TableHeader
 };
 
 // Reads and checks the header of an open table file.
-TableHeader readTableHeader(QFile& file, const QString& fileName);
+TableHeader readTableHeader(QIODevice& file, const QString& fileName);
 
 // Writes the header's record and block counters, its last autoincrement
 // number and the time of this change into the fixed part of its bytes.

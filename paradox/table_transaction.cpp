@@ -1,50 +1,38 @@
 #include "paradox/table_transaction.h"
 
-#include "core/error.h"
 #include "paradox/file_sync.h"
+#include "paradox/rollback_journal.h"
 #include "paradox/step_hook.h"
-#include "paradox/table_files.h"
-
-#include <QFileInfo>
 
 namespace paradox::codec {
-namespace {
-
-const QString& afterLeftoverRolledBack(const QString& tablePath)
-{
-    rollBack(tablePath);
-    return tablePath;
-}
-
-void syncExisting(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadWrite))
-        throw SkelvoError(QStringLiteral("%1 に書き込めません: %2")
-                              .arg(QFileInfo(path).fileName(), file.errorString()));
-    syncToDisk(file);
-}
-
-} // namespace
 
 TableTransaction::TableTransaction(const QString& tablePath)
-    : lock_(tablePath), journal_(afterLeftoverRolledBack(tablePath))
-{}
-
-void TableTransaction::commit(const QString& tablePath)
+    : tablePath_(tablePath), lock_(tablePath)
 {
-    syncExisting(tablePath);
-    if (const QString memo = existingMemoPath(tablePath); !memo.isEmpty())
-        syncExisting(memo);
+    codec::rollBack(tablePath_); // under the lock: not a write going on right now
+}
+
+void TableTransaction::commit()
+{
+    if (pending_.isEmpty())
+        return;
+    Journal journal(tablePath_);
+    journal.save(pending_.regionsToSave(), true);
+    reachStep("journal written");
+    OpenFiles& files = journal.files();
+    const QStringList written = pending_.writeTo(files);
+    reachStep("files written");
+    for (const QString& path : written)
+        syncToDisk(files.file(path));
     reachStep("files synced");
-    journal_.remove();
+    journal.remove();
     reachStep("journal removed");
 }
 
 void TableTransaction::rollBack()
 {
-    journal_.rollBackTo(0);
-    journal_.remove();
+    pending_.rollBackTo(0);
+    codec::rollBack(tablePath_); // only a commit cut short leaves a journal
 }
 
 } // namespace paradox::codec

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "paradox/rollback_journal.h"
+#include "paradox/pending_writes.h"
 #include "paradox/table_lock.h"
 
 #include <QString>
@@ -8,24 +8,28 @@
 namespace paradox::codec {
 
 // A table's open transaction: the lock, held from the beginning to the end,
-// and the one journal that every write of the transaction adds to.
+// and the writes, held in memory until the commit.
 class TableTransaction
 {
 public:
     // Takes the lock and rolls back what an interrupted write left.
     explicit TableTransaction(const QString& tablePath);
 
-    Journal& journal() { return journal_; }
+    PendingWrites& pending() { return pending_; }
 
-    // Makes the table's files durable, then removes the journal: from here
-    // on the transaction's writes count.
-    void commit(const QString& tablePath);
-    // Puts back what the transaction changed and removes the journal.
+    // Saves what the writes overwrite in a journal and makes it durable,
+    // writes the changed pages, makes the files durable and removes the
+    // journal: from there on the transaction's writes count. A crash on the
+    // way leaves the journal, which puts the old table back.
+    void commit();
+    // Drops the writes; what a commit that failed half-way wrote is put back
+    // from its journal.
     void rollBack();
 
 private:
+    QString tablePath_;
     TableLock lock_;
-    Journal journal_;
+    PendingWrites pending_;
 };
 
 } // namespace paradox::codec

@@ -25,7 +25,7 @@ namespace {
 
 constexpr int MaxBlockNumber = 0xFFFF;
 
-QByteArray readBytes(QFile& file, qint64 offset, qint64 length, const TableState& d)
+QByteArray readBytes(QIODevice& file, qint64 offset, qint64 length, const TableState& d)
 {
     if (!file.seek(offset))
         d.fail(file.errorString());
@@ -42,12 +42,12 @@ std::optional<MemoWriter> memoWriterFor(const TableState& d)
         return writer;
     const QString path = existingMemoPath(d.path);
     if (!path.isEmpty())
-        writer.emplace(path, d.openSubBlock);
+        writer.emplace(*d.openForReading(path), path, d.openSubBlock);
     return writer;
 }
 
 // The fixed part of the header with the counters of `header` written in.
-void putHeader(QFile& file, const TableHeader& header, InPlaceWrite& write, const TableState& d)
+void putHeader(QIODevice& file, const TableHeader& header, InPlaceWrite& write, const TableState& d)
 {
     QByteArray fixed = readBytes(file, 0, header.fixedSize, d);
     putCounters(header, fixed);
@@ -67,7 +67,7 @@ QList<qint64> chainKey(const TableHeader& header, qint64 fileSize)
 // header. The chain is walked again only when the header's counters show
 // that blocks changed other than by this program's own appends, so a run of
 // writes stays linear in the table's size.
-const QHash<qint64, bool>& recordStarts(QFile& file, TableState& d)
+const QHash<qint64, bool>& recordStarts(QIODevice& file, TableState& d)
 {
     const QList<qint64> key = chainKey(d.header, file.size());
     if (key != d.recordStartsKey) {
@@ -82,7 +82,7 @@ const QHash<qint64, bool>& recordStarts(QFile& file, TableState& d)
     return d.recordStarts;
 }
 
-bool holdsRecord(QFile& file, TableState& d, RecordPosition position)
+bool holdsRecord(QIODevice& file, TableState& d, RecordPosition position)
 {
     return recordStarts(file, d).contains(position);
 }
@@ -110,25 +110,22 @@ struct WriteSession
         if (!d.transaction) {
             lock.emplace(d.path);
             rollBack(d.path);
-            own.emplace();
-            d.openFile(*own, QIODevice::ReadOnly);
-            d.refresh(*own);
         }
+        table = d.openForReading(d.path);
+        if (!d.transaction)
+            d.refresh(*table);
     }
 
-    // The table file to read the table as it is now.
-    QFile& file(TableState& d)
-    {
-        return d.transaction ? d.transaction->journal().files().file(d.path) : *own;
-    }
+    // The table file, to read the table as it is now.
+    QIODevice& file() const { return *table; }
 
-    Journal* journal(TableState& d) const
+    static PendingWrites* pending(TableState& d)
     {
-        return d.transaction ? &d.transaction->journal() : nullptr;
+        return d.transaction ? &d.transaction->pending() : nullptr;
     }
 
     std::optional<TableLock> lock;
-    std::optional<QFile> own;
+    std::unique_ptr<QIODevice> table;
 };
 
 // Takes the table's next autoincrement number for each such field.
@@ -150,7 +147,7 @@ Row withAutoIncrements(const Row& row, TableHeader& header, const TableState& d)
 // Puts the record after the last one: into the last block while it has
 // room, else into a new block at the end of the file linked after it. The
 // header's block counters follow.
-RecordPosition placeRecord(QFile& file, TableHeader& header, const QByteArray& record,
+RecordPosition placeRecord(QIODevice& file, TableHeader& header, const QByteArray& record,
                            InPlaceWrite& write, const TableState& d)
 {
     // A file that ends within its last block, as some writers leave it, is
@@ -238,7 +235,7 @@ RecordPosition Table::append(Row& row)
     d->checkRowSize(row);
     WriteSession session(*d);
     checkWritable(); // as the table is now, should another program have changed it
-    QFile& file = session.file(*d);
+    QIODevice& file = session.file();
     recordStarts(file, *d); // the record must land where the chain reaches
 
     TableHeader header = d->header;
@@ -256,7 +253,7 @@ RecordPosition Table::append(Row& row)
     putHeader(file, header, write, *d);
     const qint64 sizeBefore = file.size();
 
-    write.run(session.journal(*d));
+    write.run(session.pending(*d));
     appendedRecord(*d, d->header, sizeBefore, header, position);
     d->takeHeader(header);
     if (memo)
@@ -274,7 +271,7 @@ void Table::update(RecordPosition position, const Row& row)
     d->checkRowSize(row);
     WriteSession session(*d);
     checkWritable(); // as the table is now, should another program have changed it
-    QFile& file = session.file(*d);
+    QIODevice& file = session.file();
 
     const TableHeader& header = d->header;
     if (!holdsRecord(file, *d, position))
@@ -297,7 +294,7 @@ void Table::update(RecordPosition position, const Row& row)
     write.endStep("record written");
     putHeader(file, header, write, *d);
 
-    write.run(session.journal(*d));
+    write.run(session.pending(*d));
     if (memo)
         d->openSubBlock = memo->openSubBlock();
 }
@@ -328,7 +325,7 @@ void Table::remove(const QList<RecordPosition>& positions)
         return;
     WriteSession session(*d);
     checkWritable(); // as the table is now, should another program have changed it
-    QFile& file = session.file(*d);
+    QIODevice& file = session.file();
 
     TableHeader header = d->header;
     const int recordSize = header.recordSize;
@@ -349,15 +346,15 @@ void Table::remove(const QList<RecordPosition>& positions)
     }
 
     const QByteArray bytes = packedTable(readBytes(file, 0, header.headerSize, *d), kept, header);
-    if (Journal* journal = session.journal(*d)) {
-        // The rewrite replaces the whole file: the journal keeps all of it,
-        // and lets go of the old file before it is replaced.
-        journal->save({{d->path, 0, file.size()}}, false);
-        reachStep("journal written");
-        journal->files().closeAll();
-    } else {
-        file.close();
+    if (PendingWrites* pending = session.pending(*d)) {
+        // Within a transaction the whole file is rewritten in place at the
+        // commit, journalled like any other write.
+        pending->write(d->path, 0, bytes);
+        pending->resize(d->path, bytes.size());
+        d->takeHeader(header);
+        return;
     }
+    file.close();
 
     QSaveFile replacement(d->path);
     if (!replacement.open(QIODevice::WriteOnly) || replacement.write(bytes) != bytes.size())

@@ -455,10 +455,10 @@ TEST_F(WriteSafety, TransactionKilledAtAnyStepLeavesTheOldOrTheNewTable)
     }
     Table::setStepHook({});
     const QList<Row> after = valuesOf(Table::open(referencePath).readAll());
-    ASSERT_EQ(steps.mid(steps.size() - 2),
-              (QStringList{QStringLiteral("files synced"), QStringLiteral("journal removed")}));
-    // One journal for the whole transaction: each write adds a part.
-    EXPECT_EQ(steps.count(QStringLiteral("journal written")), 4);
+    // The writes reach the files only at the commit, each changed page once.
+    ASSERT_EQ(steps,
+              (QStringList{QStringLiteral("journal written"), QStringLiteral("files written"),
+                           QStringLiteral("files synced"), QStringLiteral("journal removed")}));
 
     for (int stopAt = 1; stopAt <= steps.size(); ++stopAt) {
         SCOPED_TRACE("killed after step " + std::to_string(stopAt) + " " +
@@ -507,9 +507,10 @@ TEST_F(WriteSafety, RolledBackTransactionLeavesTheTableAndItsLock)
     paradoxtest::expectPxlibReadsTheSame(path);
 }
 
-// A rollback cuts the files back to their lengths: with the table's last
-// block and the memo's sub-allocated block exactly full, the new row adds a
-// block to each, of which nothing may stay.
+// Until its commit a transaction leaves the files as they were, for other
+// readers. A commit that stops half-way is rolled back to the byte and the
+// length: with the table's last block and the memo's sub-allocated block
+// exactly full, the new row adds a block to each, of which nothing may stay.
 TEST_F(WriteSafety, RolledBackTransactionLeavesTheFilesByteForByte)
 {
     testsupport::TempFolder folder;
@@ -539,6 +540,14 @@ TEST_F(WriteSafety, RolledBackTransactionLeavesTheFilesByteForByte)
     table.beginTransaction();
     appendRow(table,
               {QVariant(), QStringLiteral("x"), 1, QStringLiteral("長い備考").repeated(900)});
+    expectSameBytes(filesOf(path).table, before.table, "table in the transaction");
+    EXPECT_EQ(Table::open(path).readAll().size(), oneBlock());
+    Table::setStepHook([](const char* step) {
+        if (std::string(step) == "files written")
+            throw Stopped{step};
+    });
+    EXPECT_THROW(table.commit(), Stopped);
+    Table::setStepHook({});
     ASSERT_GT(filesOf(path).table.size(), before.table.size());
     table.rollBack();
     const FileBytes after = filesOf(path);
@@ -562,10 +571,12 @@ TEST_F(WriteSafety, CommitSyncsEveryWrittenFileBeforeTheJournalGoes)
         transactionWrites(table);
     }
     Table::setSyncHook({});
-    const qsizetype lastWrite = events.lastIndexOf(QStringLiteral("header written"));
+    const qsizetype journalWritten = events.indexOf(QStringLiteral("journal written"));
+    const qsizetype lastWrite = events.indexOf(QStringLiteral("files written"));
     const qsizetype journalGone = events.indexOf(QStringLiteral("journal removed"));
-    ASSERT_GE(lastWrite, 0);
+    ASSERT_GE(journalWritten, 0);
     ASSERT_GT(journalGone, lastWrite);
+    EXPECT_TRUE(events.mid(0, journalWritten).contains(QStringLiteral("synced JA2345.DB.journal")));
     const QStringList commit = events.mid(lastWrite + 1, journalGone - lastWrite - 1);
     for (const QString& file : {QStringLiteral("JA2345.DB"), QStringLiteral("JA2345.MB")})
         EXPECT_TRUE(commit.contains(QStringLiteral("synced ") + file))
