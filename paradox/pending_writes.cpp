@@ -194,6 +194,10 @@ QStringList PendingWrites::writeTo(OpenFiles& files) const
         if (it->pages.empty() && it->size == it->sizeOnDisk)
             continue;
         QFile& target = files.file(it.key());
+        // Bytes the transaction cut off read as zeros wherever it did not
+        // write again.
+        if (it->diskReach < it->sizeOnDisk && !target.resize(it->diskReach))
+            cannot(QStringLiteral("に書き込めません"), target);
         // Every page starts within the file: a file made shorter drops those past its end.
         for (auto page = it->pages.begin(); page != it->pages.end();) {
             QByteArray run;
