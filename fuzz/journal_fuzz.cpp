@@ -6,8 +6,8 @@
 #include "fuzz/fuzz_support.h"
 #include "fuzz/journal_table.h"
 #include "paradox/paradox_table.h"
+#include "paradox/rollback_journal.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -65,14 +65,15 @@ struct Folder
 QByteArray withChecksumsPutRight(QByteArray journal)
 {
     constexpr qsizetype Heading = 8;
-    const int checksumSize = QCryptographicHash::hashLength(QCryptographicHash::Sha1);
+    const QByteArray magic = journal.left(Heading);
+    const int checksumSize = int(paradox::codec::partChecksum(magic, {}).size());
     qsizetype at = Heading;
     while (journal.size() - at >= Heading + checksumSize) {
         const qint64 bodySize = qFromBigEndian<qint64>(journal.constData() + at);
         if (bodySize < 0 || bodySize > journal.size() - at - Heading - checksumSize)
             break;
-        const QByteArray sum = QCryptographicHash::hash(
-            QByteArrayView(journal.constData() + at + Heading, bodySize), QCryptographicHash::Sha1);
+        const QByteArray sum = paradox::codec::partChecksum(
+            magic, QByteArrayView(journal.constData() + at + Heading, bodySize));
         journal.replace(at + Heading + bodySize, checksumSize, sum);
         at += Heading + bodySize + checksumSize;
     }

@@ -53,6 +53,9 @@ private:
     OpenFiles files_;
 };
 
+// The checksum a journal with this heading carries after each part's body.
+QByteArray partChecksum(QByteArrayView magic, QByteArrayView body);
+
 // Puts back what the complete parts of the journal beside the table saved,
 // latest first, flushed to disk, and removes the journal. Does nothing when
 // there is no journal; raises, touching nothing, when it is damaged.
