@@ -155,6 +155,7 @@ QList<Record> Table::readAll() const
         d->fail(QStringLiteral("暗号化 (パスワード保護) されたテーブルは読めません。"));
 
     const QList<DataBlock> chain = readBlockChain(file, d->header, d->fileName);
+    d->chain.know(chain, d->header, file.size());
     const std::unique_ptr<MemoFile> memo = d->openMemoFile();
 
     QList<Record> records;

@@ -42,8 +42,7 @@ void TableState::forgetWrites()
 {
     refresh(*openForReading(path));
     openSubBlock = 0;
-    recordStarts.clear();
-    recordStartsKey.clear();
+    chain.forget();
 }
 
 void TableState::checkRowSize(const Row& row) const

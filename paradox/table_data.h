@@ -1,5 +1,6 @@
 #pragma once
 
+#include "paradox/chain_counts.h"
 #include "paradox/code_page.h"
 #include "paradox/memo_file.h"
 #include "paradox/paradox_table.h"
@@ -26,11 +27,7 @@ struct TableState
     // A sub-allocated memo block this program started, which later values
     // may fill (0 when none).
     qint64 openSubBlock = 0;
-    // The record start offsets of the block chain as last read, with the
-    // header counters it was read under: a change in place moves no block,
-    // so the positions stay good until the counters change.
-    QHash<qint64, bool> recordStarts;
-    QList<qint64> recordStartsKey;
+    codec::ChainCounts chain;
     // Open from beginTransaction() to commit() or rollBack(). While it is,
     // the table's lock is held, so the header in memory is the one on disk.
     std::unique_ptr<TableTransaction> transaction;

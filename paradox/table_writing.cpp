@@ -55,49 +55,20 @@ void putHeader(QIODevice& file, const TableHeader& header, InPlaceWrite& write, 
     write.endStep("header written");
 }
 
-// What the record starts as last read depend on: the file's size and the
-// header's counters. A change in place moves no block.
-QList<qint64> chainKey(const TableHeader& header, qint64 fileSize)
+// The chain's blocks, which are thereby checked against the header. The
+// chain is walked again only when the header's counters show that blocks
+// changed other than by this program's own appends, so a run of writes
+// stays linear in the table's size.
+const ChainCounts& chainOf(QIODevice& file, TableState& d)
 {
-    return {fileSize,          header.recordCount, header.usedBlocks, header.fileBlocks,
-            header.firstBlock, header.lastBlock,   header.recordSize};
-}
-
-// The record starts of the chain, which is thereby checked against the
-// header. The chain is walked again only when the header's counters show
-// that blocks changed other than by this program's own appends, so a run of
-// writes stays linear in the table's size.
-const QHash<qint64, bool>& recordStarts(QIODevice& file, TableState& d)
-{
-    const QList<qint64> key = chainKey(d.header, file.size());
-    if (key != d.recordStartsKey) {
-        d.recordStarts.clear();
-        d.recordStartsKey.clear();
-        for (const DataBlock& block : readBlockChain(file, d.header, d.fileName)) {
-            for (int index = 0; index < block.recordCount; ++index)
-                d.recordStarts.insert(recordOffset(block, index, d.header.recordSize), true);
-        }
-        d.recordStartsKey = key;
-    }
-    return d.recordStarts;
+    if (!d.chain.current(d.header, file.size()))
+        d.chain.know(readBlockChain(file, d.header, d.fileName), d.header, file.size());
+    return d.chain;
 }
 
 bool holdsRecord(QIODevice& file, TableState& d, RecordPosition position)
 {
-    return recordStarts(file, d).contains(position);
-}
-
-// Adds an appended record to the starts as last read, when they were
-// current before the append.
-void appendedRecord(TableState& d, const TableHeader& before, qint64 sizeBefore,
-                    const TableHeader& after, RecordPosition position)
-{
-    if (d.recordStartsKey != chainKey(before, sizeBefore))
-        return;
-    const qint64 sizeAfter =
-        qMax(sizeBefore, blockOffset(after, after.fileBlocks) + after.blockSize);
-    d.recordStarts.insert(position, true);
-    d.recordStartsKey = chainKey(after, sizeAfter);
+    return chainOf(file, d).holdsRecord(d.header, position);
 }
 
 // A write's hold on the table: its lock, what an interrupted write left
@@ -236,7 +207,7 @@ RecordPosition Table::append(Row& row)
     WriteSession session(*d);
     checkWritable(); // as the table is now, should another program have changed it
     QIODevice& file = session.file();
-    recordStarts(file, *d); // the record must land where the chain reaches
+    chainOf(file, *d); // the record must land where the chain reaches
 
     TableHeader header = d->header;
     const Row values = withAutoIncrements(row, header, *d);
@@ -254,7 +225,9 @@ RecordPosition Table::append(Row& row)
     const qint64 sizeBefore = file.size();
 
     write.run(session.pending(*d));
-    appendedRecord(*d, d->header, sizeBefore, header, position);
+    d->chain.appended(d->header, sizeBefore, header,
+                      qMax(sizeBefore, blockOffset(header, header.fileBlocks) + header.blockSize),
+                      position);
     d->takeHeader(header);
     if (memo)
         d->openSubBlock = memo->openSubBlock();

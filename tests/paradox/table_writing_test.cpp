@@ -331,8 +331,11 @@ TEST_F(TableWriting, UpdateChangesOneRecordInPlace)
     EXPECT_EQ(placesAndValues(Table::open(path()).readAll()), placesAndValues(before));
     expectPxlibAgrees(table);
 
-    EXPECT_THROW(table.update(before[150].position + 1, changed), SkelvoError);
-    EXPECT_THROW(table.update(0, changed), SkelvoError);
+    // Inside a record, the header, a block's head, the free room after the last record.
+    const int recordSize = table.info().recordSize;
+    for (RecordPosition wrong : {before[150].position + 1, RecordPosition(0),
+                                 before.first().position - 6, before.last().position + recordSize})
+        EXPECT_THROW(table.update(wrong, changed), SkelvoError) << wrong;
     EXPECT_EQ(placesAndValues(Table::open(path()).readAll()), placesAndValues(before));
 }
 
