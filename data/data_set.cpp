@@ -56,11 +56,14 @@ void DataSet::loadRows()
         throw SkelvoError(statementError(query.lastError().text(), commandText_));
     const QSqlRecord record = query.record();
     fieldNames_.clear();
+    lowerNames_.clear();
     fieldByName_.clear();
     for (int i = 0; i < record.count(); ++i) {
         fieldNames_.append(record.fieldName(i));
-        fieldByName_.insert(record.fieldName(i).toLower(), i);
+        lowerNames_.append(record.fieldName(i).toLower());
     }
+    for (int i = 0; i < record.count(); ++i)
+        fieldByName_.insert(lowerNames_[i], i);
     const TextReadAsBytes reader(record, textAsBytes_);
     rows_.clear();
     pending_.clear();
@@ -213,6 +216,10 @@ void DataSet::setRecNo(int recNo)
 
 int DataSet::fieldIndex(QStringView name) const
 {
+    // The code names its columns in lower case: those are found as they come.
+    const auto found = fieldByName_.constFind(name);
+    if (found != fieldByName_.cend())
+        return *found;
     return fieldByName_.value(name.toString().toLower(), -1);
 }
 

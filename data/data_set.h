@@ -172,7 +172,9 @@ private:
     WriteBack writeBack_ = WriteBack::Immediate;
     State state_ = State::Inactive;
     QStringList fieldNames_;
-    QHash<QString, int> fieldByName_; // lower-case names
+    QStringList lowerNames_;
+    // Over lowerNames_, so that a name is found without making a string of it.
+    QHash<QStringView, int> fieldByName_;
     std::vector<RowPtr> rows_;
     std::vector<RowPtr> pending_;
     qsizetype current_ = -1;
