@@ -4,10 +4,11 @@
 
 namespace paradox::sql {
 
-RowIndex::RowIndex(const QList<Record>& records, int field) : field_(field)
+RowIndex::RowIndex(const QList<Record>& records, int field)
+    : records_(records), field_(field), searched_(rising())
 {
-    for (qsizetype row = 0; row < records.size(); ++row)
-        added(row, records[row].values);
+    if (!searched_)
+        hashAll();
 }
 
 std::optional<qint64> RowIndex::keyOf(const Row& values) const
@@ -19,7 +20,38 @@ std::optional<qint64> RowIndex::keyOf(const Row& values) const
     return ok ? std::optional(key) : std::nullopt;
 }
 
-void RowIndex::added(qsizetype row, const Row& values)
+bool RowIndex::rising() const
+{
+    std::optional<qint64> last;
+    for (const Record& record : records_) {
+        const std::optional<qint64> key = keyOf(record.values);
+        if (!key || (last && *key <= *last))
+            return false;
+        last = key;
+    }
+    return true;
+}
+
+QList<qsizetype> RowIndex::rows(qint64 key) const
+{
+    if (!searched_)
+        return rows_.value(key);
+    const auto found = std::lower_bound(
+        records_.begin(), records_.end(), key,
+        [&](const Record& record, qint64 wanted) { return *keyOf(record.values) < wanted; });
+    if (found == records_.end() || *keyOf(found->values) != key)
+        return {};
+    return {found - records_.begin()};
+}
+
+void RowIndex::hashAll()
+{
+    searched_ = false;
+    for (qsizetype row = 0; row < records_.size(); ++row)
+        hash(row, records_[row].values);
+}
+
+void RowIndex::hash(qsizetype row, const Row& values)
 {
     if (const std::optional<qint64> key = keyOf(values)) {
         QList<qsizetype>& rows = rows_[*key];
@@ -27,18 +59,33 @@ void RowIndex::added(qsizetype row, const Row& values)
     }
 }
 
+void RowIndex::added(qsizetype row, const Row& values)
+{
+    if (searched_) {
+        const std::optional<qint64> key = keyOf(values);
+        const bool stillRising = key && row == records_.size() &&
+                                 (records_.isEmpty() || *key > *keyOf(records_.last().values));
+        if (stillRising)
+            return;
+        hashAll();
+    }
+    hash(row, values);
+}
+
 void RowIndex::changed(qsizetype row, const Row& before, const Row& after)
 {
     const std::optional<qint64> oldKey = keyOf(before);
     if (oldKey == keyOf(after))
         return;
+    if (searched_)
+        hashAll();
     if (oldKey) {
         QList<qsizetype>& rows = rows_[*oldKey];
         rows.removeOne(row);
         if (rows.isEmpty())
             rows_.remove(*oldKey);
     }
-    added(row, after);
+    hash(row, after);
 }
 
 } // namespace paradox::sql

@@ -227,6 +227,19 @@ TEST_F(SqlEngineTest, FindsRowsByValueThroughChanges)
         {"SELECT COUNT(*) FROM ab12 WHERE ct = 3 OR ct = 2", "1"},
         {"SELECT id FROM ab12 WHERE id = 4 AND ct = 9", ""},
         {"SELECT id FROM ab12 WHERE NOT id = 4 AND ct = 8", "3"},
+        // A field whose values rise through the table is searched, not
+        // hashed, until a change breaks the rise.
+        {"DELETE FROM ab12 WHERE id = 5", "1"},
+        {"UPDATE ab12 SET ct = 1 WHERE id = 3", "1"},
+        {"SELECT id FROM ab12 WHERE ct = 8", "4"},
+        {"UPDATE ab12 SET ct = 0 WHERE id = 4", "1"},
+        {"SELECT id FROM ab12 WHERE ct = 0", "4"},
+        {"SELECT id FROM ab12 WHERE ct = 8", ""},
+        {"DELETE FROM ab12 WHERE id = 4", "1"},
+        {"SELECT id FROM ab12 WHERE ct = 1", "3"},
+        {"INSERT INTO ab12 (ct, sb) VALUES (1, 0)", "1"},
+        {"SELECT id FROM ab12 WHERE ct = 1", "3; 6"},
+        {"SELECT id FROM ab12 WHERE id = 6", "6"},
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(step.statement);
