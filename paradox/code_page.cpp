@@ -14,6 +14,18 @@ QByteArray codeSetName(int number)
     return "CP" + QByteArray::number(number);
 }
 
+// Every code page a table names keeps ASCII as it is, and most values are
+// ASCII (times, numbers, call signs): those need no converter.
+bool isAscii(const QByteArray& bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; });
+}
+
+bool isAscii(const QString& text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
 } // namespace
 
 CodePage::CodePage(int number)
@@ -25,11 +37,15 @@ CodePage::CodePage(int number)
 
 QString CodePage::decode(const QByteArray& bytes) const
 {
+    if (isAscii(bytes))
+        return QString::fromLatin1(bytes);
     return TextEncoding::decode(bytes, codeSet_.constData());
 }
 
 QByteArray CodePage::encode(const QString& text) const
 {
+    if (isAscii(text))
+        return text.toLatin1();
     return TextEncoding::encode(text, codeSet_.constData());
 }
 
@@ -53,10 +69,7 @@ QByteArray CodePage::encodeCut(const QString& text, int maxBytes) const
 
 QString CodePage::storedForm(const QString& text, int maxBytes) const
 {
-    // Every code page a table names keeps ASCII as it is.
-    const bool ascii =
-        std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
-    if (ascii && (maxBytes < 0 || text.size() <= maxBytes))
+    if (isAscii(text) && (maxBytes < 0 || text.size() <= maxBytes))
         return text;
     return decode(maxBytes < 0 ? encode(text) : encodeCut(text, maxBytes));
 }

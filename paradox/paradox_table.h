@@ -115,8 +115,10 @@ public:
     void update(RecordPosition position, const Row& row);
 
     // The row as a read of the file gives it back once append() or update()
-    // wrote it: text in the form the code page stores it.
+    // wrote it: text in the form the code page stores it. The second form
+    // converts only the given fields, the others being as read.
     Row storedForm(const Row& row) const;
+    void toStoredForm(Row& row, const QList<int>& fields) const;
 
     // Rewrites the table without the given records (through a temporary file
     // and an atomic rename).

@@ -175,7 +175,7 @@ public:
                 if (row == table.records[i].values)
                     continue;
                 table.table.update(table.records[i].position, row);
-                cache_.updated(table, i, row);
+                cache_.updated(table, i, std::move(row), targets);
             }
             return 0;
         });

@@ -209,12 +209,12 @@ void TableCache::appended(CachedTable& table, RecordPosition position, const Row
     wrote(table);
 }
 
-void TableCache::updated(CachedTable& table, qsizetype index, const Row& row)
+void TableCache::updated(CachedTable& table, qsizetype index, Row row, const QList<int>& fields)
 {
-    const Row stored = table.table.storedForm(row);
+    table.table.toStoredForm(row, fields);
     for (auto& [field, rows] : table.indexes)
-        rows.changed(index, table.records[index].values, stored);
-    table.records[index].values = stored;
+        rows.changed(index, table.records[index].values, row);
+    table.records[index].values = std::move(row);
     wrote(table);
 }
 

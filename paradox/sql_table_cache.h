@@ -70,7 +70,8 @@ public:
     // (text cut to its width, in the form its code page stores it), so that
     // this engine shows what every other reader of the file sees.
     void appended(CachedTable& table, RecordPosition position, const Row& row);
-    void updated(CachedTable& table, qsizetype index, const Row& row);
+    // fields: those the write set; the others hold what was read.
+    void updated(CachedTable& table, qsizetype index, Row row, const QList<int>& fields);
     void rewritten(CachedTable& table); // records moved: read again now
     void invalidate(CachedTable& table);
     // Its transaction's writes now count for other engines too.

@@ -12,6 +12,7 @@
 #include <QSaveFile>
 #include <QSet>
 #include <limits>
+#include <numeric>
 #include <optional>
 
 // The three writes. Each holds the table's lock, first rolls back what an
@@ -275,20 +276,28 @@ void Table::update(RecordPosition position, const Row& row)
 Row Table::storedForm(const Row& row) const
 {
     Row stored = row;
-    for (qsizetype i = 0; i < row.size() && i < d->fields.size(); ++i) {
+    QList<int> fields(qMin(row.size(), d->fields.size()));
+    std::iota(fields.begin(), fields.end(), 0);
+    toStoredForm(stored, fields);
+    return stored;
+}
+
+void Table::toStoredForm(Row& row, const QList<int>& fields) const
+{
+    for (int i : fields) {
         const Field& field = d->fields[i];
+        const QVariant& value = std::as_const(row)[i];
         const bool textField = field.type == FieldType::Alpha || field.type == FieldType::Memo;
-        if (!textField || row[i].typeId() != QMetaType::QString)
+        if (!textField || value.typeId() != QMetaType::QString)
             continue;
-        const QString text = row[i].toString();
+        const QString text = value.toString();
         const QString read =
             d->codePage.storedForm(text, field.type == FieldType::Alpha ? field.size : -1);
         if (read.isEmpty())
-            stored[i] = QVariant();
+            row[i] = QVariant();
         else if (read != text) // else the row keeps sharing its values
-            stored[i] = read;
+            row[i] = read;
     }
-    return stored;
 }
 
 void Table::remove(const QList<RecordPosition>& positions)
