@@ -138,14 +138,27 @@ std::unique_ptr<CachedTable> TableCache::read(const QString& path) const
     const quint64 generation = generationOf(path);
     Table table = Table::open(path);
     QList<Record> records = table.readAll();
-    return std::unique_ptr<CachedTable>(new CachedTable{QFileInfo(path).completeBaseName(),
-                                                        path,
-                                                        std::move(table),
-                                                        std::move(records),
-                                                        stamp,
-                                                        generation,
-                                                        false,
-                                                        {}});
+    auto cached = std::unique_ptr<CachedTable>(new CachedTable{QFileInfo(path).completeBaseName(),
+                                                               path,
+                                                               std::move(table),
+                                                               std::move(records),
+                                                               stamp,
+                                                               generation,
+                                                               false,
+                                                               {}});
+    indexRowNumbers(*cached);
+    return cached;
+}
+
+// The rows' numbers are what the program names its rows by: their index
+// is made as the table is read, not by the first statement that names one.
+void TableCache::indexRowNumbers(CachedTable& table)
+{
+    const QList<Field>& fields = table.table.fields();
+    for (int field = 0; field < fields.size(); ++field) {
+        if (fields[field].type == FieldType::AutoIncrement)
+            table.indexes.emplace(field, RowIndex(table.records, field));
+    }
 }
 
 QString TableCache::newTablePath(const QString& name) const
@@ -177,6 +190,7 @@ void TableCache::readAgain(CachedTable& table)
 {
     table.indexes.clear();
     table.records = table.table.readAll();
+    indexRowNumbers(table);
     table.stale = false;
 }
 

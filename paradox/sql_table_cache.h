@@ -83,6 +83,7 @@ public:
 private:
     std::unique_ptr<CachedTable> read(const QString& path) const;
     static void readAgain(CachedTable& table);
+    static void indexRowNumbers(CachedTable& table);
     void wrote(CachedTable& table);
 
     QString folder_;
