@@ -3,6 +3,7 @@
 #include "core/error.h"
 #include "core/text_encoding.h"
 
+#include <QBuffer>
 #include <QSaveFile>
 #include <algorithm>
 
@@ -88,6 +89,36 @@ QStringList splitIntoLines(const QString& text)
     throw SkelvoError(QStringLiteral("ファイルの文字コードが正しくありません。"));
 }
 
+// A line holds a character CP932 lacks: the lines go again, as UTF-8.
+struct LacksCp932
+{
+};
+
+// The device refused bytes; its error string says why.
+struct WriteFailed
+{
+};
+
+// Gives the lines once as CP932 and, when one of them cannot be, again from
+// the first as UTF-8 with its mark, so that no character is lost.
+void inEitherEncoding(const std::function<void(LineWriter::Encoding)>& attempt)
+{
+    try {
+        attempt(LineWriter::Encoding::Cp932);
+    } catch (const LacksCp932&) {
+        attempt(LineWriter::Encoding::Utf8WithMark);
+    }
+}
+
+void appendLine(QString& line, const QStringList& values)
+{
+    for (qsizetype i = 0; i < values.size(); ++i) {
+        if (i > 0)
+            line += u',';
+        line += formatValue(values[i]);
+    }
+}
+
 } // namespace
 
 QString formatValue(const QString& value)
@@ -103,11 +134,9 @@ QString formatValue(const QString& value)
 
 QString formatLine(const QStringList& values)
 {
-    QStringList formatted;
-    formatted.reserve(values.size());
-    for (const QString& value : values)
-        formatted.append(formatValue(value));
-    return formatted.join(u',');
+    QString line;
+    appendLine(line, values);
+    return line;
 }
 
 QStringList splitLine(QStringView line)
@@ -146,22 +175,76 @@ QStringList readLines(const QByteArray& bytes)
     return splitIntoLines(text);
 }
 
+LineWriter::LineWriter(QIODevice& device, Encoding encoding) : device_(device), encoding_(encoding)
+{
+    if (encoding_ == Encoding::Utf8WithMark && device_.write("\xEF\xBB\xBF") < 0)
+        throw WriteFailed{};
+}
+
+void LineWriter::write(const QString& line)
+{
+    QByteArray bytes;
+    if (encoding_ == Encoding::Utf8WithMark) {
+        bytes = line.toUtf8();
+    } else {
+        try {
+            bytes = TextEncoding::encodeCp932(line);
+        } catch (const SkelvoError&) {
+            throw LacksCp932{};
+        }
+    }
+    bytes += "\r\n";
+    if (device_.write(bytes) < 0)
+        throw WriteFailed{};
+}
+
+void LineWriter::writeValues(const QStringList& values)
+{
+    // The line's room is kept from one to the next: an export writes one
+    // for every row.
+    line_.resize(0);
+    appendLine(line_, values);
+    write(line_);
+}
+
 QByteArray fileBytes(const QStringList& lines)
 {
-    const QString text = lines.isEmpty() ? QString() : lines.join(QStringLiteral("\r\n")) + "\r\n";
-    try {
-        return TextEncoding::encodeCp932(text);
-    } catch (const SkelvoError&) {
-        return "\xEF\xBB\xBF" + text.toUtf8();
-    }
+    QByteArray bytes;
+    inEitherEncoding([&](LineWriter::Encoding encoding) {
+        bytes.clear();
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        LineWriter writer(buffer, encoding);
+        for (const QString& line : lines)
+            writer.write(line);
+    });
+    return bytes;
+}
+
+void writeFile(const QString& fileName, const std::function<void(LineWriter&)>& writeLines)
+{
+    inEitherEncoding([&](LineWriter::Encoding encoding) {
+        QSaveFile file(fileName);
+        try {
+            if (!file.open(QIODevice::WriteOnly))
+                throw WriteFailed{};
+            LineWriter writer(file, encoding);
+            writeLines(writer);
+            if (!file.commit())
+                throw WriteFailed{};
+        } catch (const WriteFailed&) {
+            throw SkelvoError(
+                QStringLiteral("%1 に書き込めません: %2").arg(fileName, file.errorString()));
+        }
+    });
 }
 
 void writeFile(const QString& fileName, const QStringList& lines)
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(fileBytes(lines)) < 0 || !file.commit())
-        throw SkelvoError(
-            QStringLiteral("%1 に書き込めません: %2").arg(fileName, file.errorString()));
+    writeFile(fileName, [&](LineWriter& writer) {
+        for (const QString& line : lines)
+            writer.write(line);
+    });
 }
 
 } // namespace CsvFormat

@@ -3,6 +3,9 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <functional>
+
+class QIODevice;
 
 // The CSV format in which logbooks move between stores and editions: one
 // record a line, values separated by commas, a value quoted only when it
@@ -32,8 +35,31 @@ QStringList readLines(const QByteArray& bytes);
 // character is lost on the way.
 QByteArray fileBytes(const QStringList& lines);
 
-// Replaces the file with the lines, only once they are all written; raises
-// SkelvoError when it cannot.
+// Lines going out encoded as the file holds them, each ended by CR LF.
+class LineWriter
+{
+public:
+    enum class Encoding
+    {
+        Cp932,
+        Utf8WithMark
+    };
+    LineWriter(QIODevice& device, Encoding encoding);
+    void write(const QString& line);
+    void writeValues(const QStringList& values); // as formatLine has them
+
+private:
+    QIODevice& device_;
+    Encoding encoding_;
+    QString line_;
+};
+
+// Replaces the file with the lines that writeLines gives its writer, only
+// once they are all written; raises SkelvoError when it cannot. The lines
+// are written as they come, none of them kept: when one holds a character
+// CP932 lacks, writeLines is called again and gives them all from the first,
+// to be written as UTF-8.
+void writeFile(const QString& fileName, const std::function<void(LineWriter&)>& writeLines);
 void writeFile(const QString& fileName, const QStringList& lines);
 
 } // namespace CsvFormat

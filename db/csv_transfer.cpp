@@ -54,7 +54,7 @@ int writeFile(const QString& connectionName, const QString& table, const QString
     const QSqlDatabase db = QSqlDatabase::database(connectionName, false);
     const QString sqlTable = sqlTableName(db, table);
     QSqlQuery query(db);
-    // Read once, forward only: the rows go straight into the file's lines.
+    // Forward only: each row goes straight into the file as its line.
     query.setForwardOnly(true);
     const auto run = [&](const QString& sql) {
         if (!query.exec(sql))
@@ -64,24 +64,27 @@ int writeFile(const QString& connectionName, const QString& table, const QString
     run(QStringLiteral("SELECT COUNT(*) FROM ") + sqlTable);
     progress.begin(query.next() ? query.value(0).toInt() : 0);
     const ColumnsRead columns = columnsToRead(db, table);
-    run(QStringLiteral("SELECT %1 FROM %2 ORDER BY ct, sb").arg(columns.list, sqlTable));
 
-    QStringList lines{CsvFormat::formatLine(dataColumnNames())};
-    const int width = query.record().count();
-    const TextReadAsBytes reader(query.record(), columns.textAsBytes);
-    QStringList values;
-    while (query.next()) {
-        values.clear();
-        for (int field = LogRecord::KeyColumnCount; field < width; ++field)
-            values.append(cellText(reader.value(query, field)));
-        lines.append(CsvFormat::formatLine(values));
-        progress.done(int(lines.size()) - 1);
-    }
-    if (query.lastError().isValid())
-        throw SkelvoError(
-            QStringLiteral("%1 テーブルを読めません: %2").arg(table, errorText(query.lastError())));
-    CsvFormat::writeFile(fileName, lines);
-    return int(lines.size()) - 1;
+    int rows = 0;
+    CsvFormat::writeFile(fileName, [&](CsvFormat::LineWriter& writer) {
+        run(QStringLiteral("SELECT %1 FROM %2 ORDER BY ct, sb").arg(columns.list, sqlTable));
+        writer.writeValues(dataColumnNames());
+        const int width = query.record().count();
+        const TextReadAsBytes reader(query.record(), columns.textAsBytes);
+        QStringList values;
+        rows = 0;
+        while (query.next()) {
+            values.clear();
+            for (int field = LogRecord::KeyColumnCount; field < width; ++field)
+                values.append(cellText(reader.value(query, field)));
+            writer.writeValues(values);
+            progress.done(++rows);
+        }
+        if (query.lastError().isValid())
+            throw SkelvoError(QStringLiteral("%1 テーブルを読めません: %2")
+                                  .arg(table, errorText(query.lastError())));
+    });
+    return rows;
 }
 
 ImportFile readFile(const QString& fileName, const QStringList& tableColumns,

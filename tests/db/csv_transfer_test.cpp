@@ -116,6 +116,35 @@ TEST_P(CsvTransferTest, TheDemoLogbookMovesThroughCsvWithEveryValueEqual)
     EXPECT_EQ(storedCts(), (QList<int>{1, 2, 3, 4, 5, 6, 7, 8}));
 }
 
+// An export that fails part-way leaves the old file; one that finishes
+// replaces it, written again as UTF-8 when a text has no CP932 form.
+TEST_P(CsvTransferTest, AnExportReplacesTheFileOnlyWhenDone)
+{
+    seed({{1, 0, "a"}, {2, 0, paradox() ? "b" : "caf\u00e9"}});
+    writeCsv("out.csv", {"old"});
+    const QString connection = store_.connectionNameOf(store_.DatabaseKind);
+    const auto fileLines = [&] {
+        QFile file(csv("out.csv"));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        return CsvFormat::readLines(file.readAll());
+    };
+    const TransferProgress failing{{}, [](int done) {
+                                       if (done == 2)
+                                           throw SkelvoError("stopped");
+                                   }};
+    EXPECT_THROW(CsvTransfer::writeFile(connection, table_, csv("out.csv"), failing), SkelvoError);
+    EXPECT_EQ(fileLines(), QStringList{"old"});
+
+    int lastStep = 0;
+    EXPECT_EQ(CsvTransfer::writeFile(connection, table_, csv("out.csv"),
+                                     {{}, [&](int done) { lastStep = done; }}),
+              2);
+    EXPECT_EQ(lastStep, 2);
+    const QStringList lines = fileLines();
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_EQ(CsvFormat::splitLine(lines[2]).value(4), paradox() ? "b" : "caf\u00e9");
+}
+
 TEST_P(CsvTransferTest, RowsNumberOnFromTheLastWhateverTheHeader)
 {
     seed({{1, 0, "a"}, {5, 0, "b"}});
