@@ -4,6 +4,7 @@
 
 #include <QStringDecoder>
 #include <algorithm>
+#include <bitset>
 #include <cerrno>
 #include <iconv.h>
 #include <map>
@@ -104,6 +105,16 @@ QString characterAt(const QByteArray& utf8, qsizetype offset)
     return rest.left(rest.front().isHighSurrogate() ? 2 : 1);
 }
 
+QByteArray encodeFromUtf8(const QByteArray& utf8, const char* codeSet)
+{
+    qsizetype failedAt = -1;
+    QByteArray result = convertAll(codeSet, "UTF-8", utf8, failedAt);
+    if (failedAt >= 0)
+        throw SkelvoError(QStringLiteral("文字「%1」は %2 で書けません。")
+                              .arg(characterAt(utf8, failedAt), QString::fromLatin1(codeSet)));
+    return result;
+}
+
 } // namespace
 
 QString decodeExternalText(const QByteArray& bytes)
@@ -126,7 +137,22 @@ QString decodeExternalText(const QByteArray& bytes)
 
 QByteArray encodeCp932(const QString& text)
 {
-    QByteArray bytes = encode(text, "CP932");
+    // The characters already seen to read back as written: an export
+    // encodes every line, mostly of the same few characters, and reads back
+    // only a line that holds another.
+    thread_local std::bitset<0x10000> readsBack;
+    const QByteArray utf8 = text.toUtf8();
+    QByteArray bytes = encodeFromUtf8(utf8, "CP932");
+    if (std::all_of(text.cbegin(), text.cend(), [](QChar c) { return readsBack[c.unicode()]; }))
+        return bytes;
+    // Compared as UTF-8 first, which costs less and, for text whose
+    // surrogates all pair, says the same.
+    qsizetype failedAt = -1;
+    if (text.isValidUtf16() && convertAll("UTF-8", "CP932", bytes, failedAt) == utf8) {
+        for (QChar c : text)
+            readsBack.set(c.unicode());
+        return bytes;
+    }
     const QString readBack = decode(bytes, "CP932");
     const auto differ =
         std::mismatch(text.cbegin(), text.cend(), readBack.cbegin(), readBack.cend());
@@ -158,13 +184,7 @@ QString decode(const QByteArray& bytes, const char* codeSet)
 
 QByteArray encode(const QString& text, const char* codeSet)
 {
-    const QByteArray utf8 = text.toUtf8();
-    qsizetype failedAt = -1;
-    QByteArray result = convertAll(codeSet, "UTF-8", utf8, failedAt);
-    if (failedAt >= 0)
-        throw SkelvoError(QStringLiteral("文字「%1」は %2 で書けません。")
-                              .arg(characterAt(utf8, failedAt), QString::fromLatin1(codeSet)));
-    return result;
+    return encodeFromUtf8(text.toUtf8(), codeSet);
 }
 
 } // namespace TextEncoding
