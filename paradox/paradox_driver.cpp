@@ -31,6 +31,7 @@ bool ParadoxDriver::hasFeature(DriverFeature feature) const
     case Unicode:
     case LastInsertId:
     case Transactions:
+    case PreparedQueries:
         return true;
     default:
         return false;

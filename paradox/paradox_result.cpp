@@ -8,7 +8,7 @@
 
 ParadoxResult::ParadoxResult(const ParadoxDriver* driver) : QSqlResult(driver), driver_(driver) {}
 
-bool ParadoxResult::reset(const QString& statement)
+bool ParadoxResult::run(const std::function<paradox::QueryResult(paradox::SqlEngine&)>& statement)
 {
     setActive(false);
     setAt(QSql::BeforeFirstRow);
@@ -19,7 +19,7 @@ bool ParadoxResult::reset(const QString& statement)
         return false;
     }
     try {
-        result_ = driver_->engine().execute(statement);
+        result_ = statement(driver_->engine());
     } catch (const SkelvoError& error) {
         setLastError(QSqlError(error.message(), {}, QSqlError::StatementError));
         return false;
@@ -27,6 +27,34 @@ bool ParadoxResult::reset(const QString& statement)
     setSelect(result_.isSelect);
     setActive(true);
     return true;
+}
+
+bool ParadoxResult::reset(const QString& statement)
+{
+    return run([&](paradox::SqlEngine& engine) { return engine.execute(statement); });
+}
+
+bool ParadoxResult::prepare(const QString& statement)
+{
+    prepared_.reset();
+    try {
+        prepared_ = paradox::SqlEngine::prepare(statement);
+    } catch (const SkelvoError& error) {
+        setLastError(QSqlError(error.message(), {}, QSqlError::StatementError));
+        return false;
+    }
+    return true;
+}
+
+bool ParadoxResult::exec()
+{
+    if (!prepared_) {
+        setLastError(QSqlError(QStringLiteral("準備された SQL 文がありません。"), {},
+                               QSqlError::StatementError));
+        return false;
+    }
+    return run(
+        [&](paradox::SqlEngine& engine) { return engine.execute(*prepared_, boundValues()); });
 }
 
 QVariant ParadoxResult::data(int field)

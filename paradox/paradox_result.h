@@ -3,6 +3,8 @@
 #include "paradox/paradox_sql.h"
 
 #include <QSqlResult>
+#include <functional>
+#include <optional>
 
 class ParadoxDriver;
 
@@ -15,6 +17,9 @@ public:
 
 protected:
     bool reset(const QString& statement) override;
+    // Read once; each exec() runs it with the values bound then.
+    bool prepare(const QString& statement) override;
+    bool exec() override;
     QVariant data(int field) override;
     bool isNull(int field) override;
     bool fetch(int row) override;
@@ -26,6 +31,10 @@ protected:
     QVariant lastInsertId() const override;
 
 private:
+    // Runs a statement on the folder's engine, keeping its result or error.
+    bool run(const std::function<paradox::QueryResult(paradox::SqlEngine&)>& statement);
+
     const ParadoxDriver* driver_;
     paradox::QueryResult result_;
+    std::optional<paradox::PreparedStatement> prepared_;
 };

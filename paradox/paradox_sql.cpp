@@ -2,6 +2,7 @@
 
 #include "core/error.h"
 #include "core/statement_error.h"
+#include "paradox/sql_parameters.h"
 #include "paradox/sql_parser.h"
 #include "paradox/sql_runner.h"
 #include "paradox/sql_table_cache.h"
@@ -24,13 +25,40 @@ const QString& SqlEngine::folder() const
     return cache_->folder();
 }
 
-QueryResult SqlEngine::execute(const QString& statement)
+namespace {
+
+// Errors end with the statement they stopped.
+template <typename Work> auto naming(const QString& statement, Work work) -> decltype(work())
 {
     try {
-        return sql::runStatement(*cache_, *transaction_, sql::parseStatement(statement));
+        return work();
     } catch (const SkelvoError& error) {
         throw SkelvoError(statementError(error.message(), statement));
     }
+}
+
+} // namespace
+
+QueryResult SqlEngine::execute(const QString& statement)
+{
+    return naming(statement, [&] {
+        return sql::runStatement(*cache_, *transaction_, sql::parseStatement(statement));
+    });
+}
+
+PreparedStatement SqlEngine::prepare(const QString& statement)
+{
+    return naming(statement, [&] {
+        return PreparedStatement{statement, sql::parseStatement(statement)};
+    });
+}
+
+QueryResult SqlEngine::execute(const PreparedStatement& statement, const QList<QVariant>& values)
+{
+    return naming(statement.text, [&] {
+        return sql::runStatement(*cache_, *transaction_,
+                                 sql::withParameters(statement.statement, values));
+    });
 }
 
 void SqlEngine::beginTransaction()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "paradox/paradox_table.h"
+#include "paradox/sql_statement.h"
 
 #include <QList>
 #include <QString>
@@ -27,6 +28,14 @@ class TableCache;
 class Transaction;
 } // namespace sql
 
+// A statement read once, to run many times with values for its ?
+// placeholders, as a row-set writes row after row.
+struct PreparedStatement
+{
+    QString text;
+    sql::Statement statement;
+};
+
 // Runs statements on the tables of one folder. Tables read once stay in
 // memory between statements and are read again only when their files
 // change, so a run of single-row statements does not read the table each
@@ -45,6 +54,12 @@ public:
     // an unknown table or column, a value its column cannot hold, or a
     // failure of the table files; the message ends with the statement.
     QueryResult execute(const QString& statement);
+
+    // Raises SkelvoError for a syntax error; the message ends with the
+    // statement.
+    static PreparedStatement prepare(const QString& statement);
+    // As execute(), with the values for the placeholders in order.
+    QueryResult execute(const PreparedStatement& statement, const QList<QVariant>& values);
 
     // Groups the writes that follow into one change of each table they
     // write: see Table::beginTransaction. Raise SkelvoError when one is

@@ -148,7 +148,7 @@ private:
                 return {Token::Kind::Symbol, QString(pair), int(start)};
             }
         }
-        static const QLatin1StringView single("(),;.*+-=<>");
+        static const QLatin1StringView single("(),;.*+-=<>?");
         if (!single.contains(peek()))
             fail(start, QStringLiteral("文字 %1 は使えません。").arg(peek()));
         return {Token::Kind::Symbol, QString(text_[at_++]), int(start)};

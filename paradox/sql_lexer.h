@@ -16,7 +16,7 @@ struct Token
         QuotedName, // "name", with "" for a double quote inside
         Text,       // 'text', with '' for a single quote inside
         Number,     // 12, 1.5, .5, 1e-07 (no sign: the parser joins it)
-        Symbol,     // ( ) , ; . * + - = <> != < > <= >=
+        Symbol,     // ( ) , ; . * + - = <> != < > <= >= ?
         End,
     };
 

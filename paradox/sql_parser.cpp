@@ -315,8 +315,8 @@ private:
     {
         const Token& token = peek();
         return token.kind == Kind::Text || token.kind == Kind::Number || token.isSymbol(u"-") ||
-               token.isSymbol(u"+") || token.isWord("NULL") || token.isWord("TRUE") ||
-               token.isWord("FALSE");
+               token.isSymbol(u"+") || token.isSymbol(u"?") || token.isWord("NULL") ||
+               token.isWord("TRUE") || token.isWord("FALSE");
     }
 
     Literal literal()
@@ -326,6 +326,8 @@ private:
             skip(1);
             return {Literal::Kind::Text, token.text};
         }
+        if (acceptSymbol(u"?"))
+            return {Literal::Kind::Parameter, {}, false, parameters_++};
         if (token.isWord("NULL") || token.isWord("TRUE") || token.isWord("FALSE")) {
             skip(1);
             if (token.isWord("NULL"))
@@ -340,6 +342,8 @@ private:
         const QString digits = take().text;
         return {Literal::Kind::Number, negative ? u'-' + digits : digits};
     }
+
+    int parameters_ = 0;
 };
 
 } // namespace

@@ -22,11 +22,13 @@ struct Literal
         Text,
         Number, // text holds it as written, sign included ("-5", "1e+20")
         Boolean,
+        Parameter, // ? in a prepared statement, until a value is bound to it
     };
 
     Kind kind = Kind::Null;
     QString text;
     bool truth = false; // Boolean only
+    int parameter = 0;  // Parameter only: the placeholders before it
 };
 
 enum class Comparison

@@ -231,6 +231,9 @@ QVariant fieldValue(const Literal& literal, const Field& field)
 {
     if (literal.kind == Literal::Kind::Null)
         return {};
+    if (literal.kind == Literal::Kind::Parameter)
+        throw SkelvoError(QStringLiteral("列 %1 の値 ? には、準備した文として値を渡してください。")
+                              .arg(field.name));
     switch (const ValueClass kind = valueClass(field.type)) {
     case ValueClass::Integer:
         return integerValue(literal, field);

@@ -107,6 +107,29 @@ TEST_F(SqlEngineTest, CreatesTheTableTheStatementDefines)
               "テーブル AB12.DB は既にあります。\nSQL 文: CREATE TABLE ab12 (a INT)");
 }
 
+// A prepared statement with its values bound does what the statement with
+// the same values written in does; a ? left in a plain statement is refused.
+TEST_F(SqlEngineTest, PreparedStatementsTakeValuesAsWrittenOnes)
+{
+    const PreparedStatement insert = SqlEngine::prepare(
+        "INSERT INTO ab12 (ct, sb, crew, mmdd, ovh, remarks) VALUES (?, ?, ?, ?, ?, ?)");
+    engine.execute(insert, {7, -1, QStringLiteral("it's 山田"), QStringLiteral("0703"), true,
+                            QVariant(QMetaType::fromType<QString>())});
+    engine.execute(insert, {8, 2.0, QStringLiteral(""), QVariant(), false}); // one short: NULL
+    run("INSERT INTO ab12 (ct, sb, crew, mmdd, ovh, remarks) "
+        "VALUES (7, -1, 'it''s 山田', '0703', 1, NULL)");
+    run("INSERT INTO ab12 (ct, sb, crew, mmdd, ovh, remarks) VALUES (8, 2, '', NULL, 0, NULL)");
+    const QString columns = "SELECT ct, sb, crew, mmdd, ovh, remarks FROM ab12 WHERE ";
+    EXPECT_EQ(select(columns + "id = 1"), select(columns + "id = 3"));
+    EXPECT_EQ(select(columns + "id = 2"), select(columns + "id = 4"));
+
+    const PreparedStatement update = SqlEngine::prepare("UPDATE ab12 SET crew = ? WHERE ct = ?");
+    EXPECT_EQ(engine.execute(update, {QStringLiteral("x"), 7}).rowsAffected, 2);
+    EXPECT_EQ(select("SELECT id FROM ab12 WHERE crew = 'x'"), "1; 3");
+    EXPECT_TRUE(failure("UPDATE ab12 SET crew = ? WHERE ct = 7").contains("準備した文"));
+    EXPECT_THROW(SqlEngine::prepare("UPDATE ab12 SET crew = ?? WHERE"), SkelvoError);
+}
+
 // Every value arrives as a quoted literal; each lands in its field's type.
 TEST_F(SqlEngineTest, InsertsQuotedValuesAsTheirFieldsTypes)
 {

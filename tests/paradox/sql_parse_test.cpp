@@ -21,6 +21,8 @@ QString describe(const Literal& literal)
         return '#' + literal.text;
     case Literal::Kind::Boolean:
         return literal.truth ? "TRUE" : "FALSE";
+    case Literal::Kind::Parameter:
+        return '?' + QString::number(literal.parameter);
     }
     return {};
 }
@@ -209,6 +211,8 @@ TEST(SqlParse, ReadsInsertUpdateDelete)
         {"UPDATE t SET a = 1 WHERE remarks IS NULL AND ct = '3'",
          "UPDATE t SET a=#1 WHERE (remarks IS NULL AND ct = '3')"},
         {"UPDATE t SET a", "error: '=' が必要です"},
+        {"UPDATE t SET a = ?, b = 'x?' WHERE id = ? AND sb = ?",
+         "UPDATE t SET a=?0,b='x?' WHERE (id = ?1 AND sb = ?2)"},
         {"DELETE FROM t WHERE ct = 3 AND sb = 0", "DELETE t WHERE (ct = #3 AND sb = #0)"},
         {"DELETE FROM \"AB12\"", "DELETE AB12"},
         {"DELETE t", "error: FROM が必要です"},
