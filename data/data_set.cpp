@@ -58,6 +58,7 @@ void DataSet::loadRows()
     fieldNames_.clear();
     lowerNames_.clear();
     fieldByName_.clear();
+    fieldByAddress_.clear();
     for (int i = 0; i < record.count(); ++i) {
         fieldNames_.append(record.fieldName(i));
         lowerNames_.append(record.fieldName(i).toLower());
@@ -216,11 +217,17 @@ void DataSet::setRecNo(int recNo)
 
 int DataSet::fieldIndex(QStringView name) const
 {
+    const auto seen = fieldByAddress_.constFind(name.data());
+    if (seen != fieldByAddress_.cend() && lowerNames_[*seen] == name)
+        return *seen;
     // The code names its columns in lower case: those are found as they come.
     const auto found = fieldByName_.constFind(name);
-    if (found != fieldByName_.cend())
-        return *found;
-    return fieldByName_.value(name.toString().toLower(), -1);
+    if (found == fieldByName_.cend())
+        return fieldByName_.value(name.toString().toLower(), -1);
+    if (fieldByAddress_.size() >= 4 * lowerNames_.size()) // texts of passing strings
+        fieldByAddress_.clear();
+    fieldByAddress_.insert(name.data(), *found);
+    return *found;
 }
 
 int DataSet::fieldIndexOrRaise(QStringView name) const

@@ -175,6 +175,9 @@ private:
     QStringList lowerNames_;
     // Over lowerNames_, so that a name is found without making a string of it.
     QHash<QStringView, int> fieldByName_;
+    // The code names columns by the same texts over and over, row after row:
+    // by where the text lies, checked against the name found there before.
+    mutable QHash<const QChar*, int> fieldByAddress_;
     std::vector<RowPtr> rows_;
     std::vector<RowPtr> pending_;
     qsizetype current_ = -1;
