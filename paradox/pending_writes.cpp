@@ -47,6 +47,14 @@ private:
     QString path_;
 };
 
+// The end of the run of pages with consecutive numbers that starts at `page`.
+template <typename Pages> Pages runEnd(Pages page, Pages end)
+{
+    for (qint64 number = page->first; page != end && page->first == number; ++number)
+        ++page;
+    return page;
+}
+
 } // namespace
 
 std::unique_ptr<QIODevice> PendingWrites::view(const QString& path)
@@ -174,12 +182,10 @@ QList<FileRegion> PendingWrites::regionsToSave() const
     QList<FileRegion> regions;
     for (auto it = files_.begin(); it != files_.end(); ++it) {
         for (auto page = it->pages.begin(); page != it->pages.end();) {
-            auto end = page;
-            while (std::next(end) != it->pages.end() && std::next(end)->first == end->first + 1)
-                ++end;
+            const auto end = runEnd(page, it->pages.end());
             regions.append(
-                {it.key(), page->first * PageSize, (end->first - page->first + 1) * PageSize});
-            page = std::next(end);
+                {it.key(), page->first * PageSize, qint64(std::distance(page, end)) * PageSize});
+            page = end;
         }
         if (it->diskReach < it->sizeOnDisk)
             regions.append({it.key(), it->diskReach, it->sizeOnDisk - it->diskReach});
@@ -200,10 +206,11 @@ QStringList PendingWrites::writeTo(OpenFiles& files) const
             cannot(QStringLiteral("に書き込めません"), target);
         // Every page starts within the file: a file made shorter drops those past its end.
         for (auto page = it->pages.begin(); page != it->pages.end();) {
-            QByteArray run;
+            const auto end = runEnd(page, it->pages.end());
             const qint64 start = page->first * PageSize;
-            for (qint64 number = page->first; page != it->pages.end() && page->first == number;
-                 ++page, ++number)
+            QByteArray run;
+            run.reserve(std::distance(page, end) * PageSize);
+            for (; page != end; ++page)
                 run += page->second;
             run.truncate(qMin(qint64(run.size()), it->size - start));
             if (!target.seek(start) || target.write(run) != run.size())
