@@ -6,6 +6,7 @@
 
 #include <QFileInfo>
 #include <cstring>
+#include <limits>
 
 namespace paradox::codec {
 namespace {
@@ -47,10 +48,13 @@ private:
     QString path_;
 };
 
-// The end of the run of pages with consecutive numbers that starts at `page`.
-template <typename Pages> Pages runEnd(Pages page, Pages end)
+// The end of the run of pages with consecutive numbers that starts at
+// `page`, at most `most` long.
+template <typename Pages>
+Pages runEnd(Pages page, Pages end, qint64 most = std::numeric_limits<qint64>::max())
 {
-    for (qint64 number = page->first; page != end && page->first == number; ++number)
+    for (qint64 number = page->first; page != end && page->first == number && most > 0;
+         ++number, --most)
         ++page;
     return page;
 }
@@ -204,9 +208,12 @@ QStringList PendingWrites::writeTo(OpenFiles& files) const
         // write again.
         if (it->diskReach < it->sizeOnDisk && !target.resize(it->diskReach))
             cannot(QStringLiteral("に書き込めません"), target);
-        // Every page starts within the file: a file made shorter drops those past its end.
+        // Consecutive pages go out together, a megabyte at most at a time.
+        // Every page starts within the file: a file made shorter drops those
+        // past its end.
+        constexpr qint64 PagesAtOnce = 256;
         for (auto page = it->pages.begin(); page != it->pages.end();) {
-            const auto end = runEnd(page, it->pages.end());
+            const auto end = runEnd(page, it->pages.end(), PagesAtOnce);
             const qint64 start = page->first * PageSize;
             QByteArray run;
             run.reserve(std::distance(page, end) * PageSize);

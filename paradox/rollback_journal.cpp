@@ -43,25 +43,76 @@ using Part = QMap<QString, SavedFile>;
     throw SkelvoError(QStringLiteral("%1: %2").arg(QFileInfo(path).fileName(), problem));
 }
 
-QByteArray serialize(const Part& part)
+// Writes a part to the journal file as the reader's QDataStream (Qt 6.0,
+// big-endian) reads it back, its length first and its CRC last, with the
+// saved bytes copied from the files a piece at a time: the journal of a
+// whole table is as large as the table, and it is never all in memory.
+class PartWriter
 {
-    QByteArray body;
-    qsizetype saved = 0;
-    for (const SavedFile& file : part) {
-        for (const auto& region : file.regions)
-            saved += region.second.size();
+public:
+    PartWriter(QFile& journal, const QString& journalPath, qint64 bodySize)
+        : journal_(journal), journalPath_(journalPath)
+    {
+        write(bigEndian<qint64>(bodySize));
     }
-    body.reserve(saved + 1024); // grown in place: the journal of a whole table is large
-    QDataStream out(&body, QIODevice::WriteOnly);
-    out.setVersion(QDataStream::Qt_6_0);
-    out << qint64(part.size());
-    for (auto it = part.begin(); it != part.end(); ++it) {
-        out << it.key() << it->length << qint64(it->regions.size());
-        for (const auto& [offset, bytes] : it->regions)
-            out << offset << bytes;
+
+    template <typename Number> static QByteArray bigEndian(Number number)
+    {
+        QByteArray bytes(sizeof(Number), '\0');
+        qToBigEndian(number, bytes.data());
+        return bytes;
     }
-    return body;
-}
+
+    // As QDataStream writes a QString: its length in bytes, then UTF-16.
+    static qint64 textSize(const QString& text) { return 4 + 2 * text.size(); }
+    void text(const QString& text)
+    {
+        QByteArray bytes = bigEndian(quint32(2 * text.size()));
+        for (QChar c : text)
+            bytes += bigEndian(quint16(c.unicode()));
+        add(bytes);
+    }
+
+    template <typename Number> void number(Number number) { add(bigEndian(number)); }
+
+    // As QDataStream writes a QByteArray: its length, then the bytes, here
+    // read from the file.
+    static qint64 bytesSize(qint64 length) { return 4 + length; }
+    void bytesOf(QFile& file, qint64 offset, qint64 length)
+    {
+        constexpr qint64 Piece = 1 << 20;
+        number(quint32(length));
+        if (!file.seek(offset))
+            fail(file.fileName(), file.errorString());
+        for (qint64 done = 0; done < length;) {
+            const QByteArray piece = file.read(qMin(Piece, length - done));
+            if (piece.isEmpty())
+                fail(file.fileName(), file.errorString());
+            add(piece);
+            done += piece.size();
+        }
+    }
+
+    void finish() { write(bigEndian(quint32(crc_))); }
+
+private:
+    void add(const QByteArray& bytes)
+    {
+        crc_ =
+            crc32_z(crc_, reinterpret_cast<const Bytef*>(bytes.constData()), size_t(bytes.size()));
+        write(bytes);
+    }
+
+    void write(const QByteArray& bytes)
+    {
+        if (journal_.write(bytes) != bytes.size())
+            fail(journalPath_, journal_.errorString());
+    }
+
+    QFile& journal_;
+    const QString& journalPath_;
+    uLong crc_ = 0;
+};
 
 std::optional<Part> deserialize(const QByteArray& body)
 {
@@ -274,32 +325,41 @@ Journal::Journal(const QString& tablePath) : path_(journalPath(tablePath)), file
 
 void Journal::save(const QList<FileRegion>& regions, bool durable)
 {
-    Part part;
+    struct Saved
+    {
+        QString path;
+        qint64 length = 0;
+        QList<QPair<qint64, qint64>> regions; // offset, length
+    };
+    QMap<QString, Saved> part; // by file name, as the reader keys them
     for (const FileRegion& region : regions) {
-        SavedFile& entry = part[QFileInfo(region.path).fileName()];
+        Saved& entry = part[QFileInfo(region.path).fileName()];
+        entry.path = region.path;
         entry.length = files_.size(region.path);
         // Bytes past the file's end hold nothing to save: the length kept
         // with the part puts the end back.
         const qint64 length = qMin(region.length, entry.length - region.offset);
-        if (length <= 0)
-            continue;
-        QFile& file = files_.file(region.path);
-        if (!file.seek(region.offset))
-            fail(region.path, file.errorString());
-        const QByteArray bytes = file.read(length);
-        if (bytes.size() != length)
-            fail(region.path, file.errorString());
-        entry.regions.append({region.offset, bytes});
+        if (length > 0)
+            entry.regions.append({region.offset, length});
     }
-    const QByteArray body = serialize(part);
-    QByteArray length(LengthSize, '\0');
-    qToBigEndian<qint64>(body.size(), length.data());
-    const QByteArray checksum = partChecksum(PartsMagic, body);
-    for (const QByteArray* bytes :
-         std::initializer_list<const QByteArray*>{&length, &body, &checksum}) {
-        if (file_.write(*bytes) != bytes->size())
-            fail(path_, file_.errorString());
+    qint64 bodySize = sizeof(qint64);
+    for (auto it = part.begin(); it != part.end(); ++it) {
+        bodySize += PartWriter::textSize(it.key()) + 2 * sizeof(qint64);
+        for (const auto& [offset, length] : it->regions)
+            bodySize += sizeof(qint64) + PartWriter::bytesSize(length);
     }
+    PartWriter writer(file_, path_, bodySize);
+    writer.number(qint64(part.size()));
+    for (auto it = part.begin(); it != part.end(); ++it) {
+        writer.text(it.key());
+        writer.number(it->length);
+        writer.number(qint64(it->regions.size()));
+        for (const auto& [offset, length] : it->regions) {
+            writer.number(offset);
+            writer.bytesOf(files_.file(it->path), offset, length);
+        }
+    }
+    writer.finish();
     if (!file_.flush())
         fail(path_, file_.errorString());
     if (durable) {
