@@ -97,7 +97,7 @@ bool RowWriter::knowsIdentity(const DataSetRow& row) const
 }
 
 RowWriter::Statement RowWriter::whereClause(const DataSetRow& row, const WriteSettings& settings,
-                                            const QString& rowName) const
+                                            const RowName& rowName) const
 {
     QList<int> fields;
     if (knowsIdentity(row)) {
@@ -141,9 +141,9 @@ QString RowWriter::describe(const DataSetRow& row, const WriteSettings& settings
     return parts.join(QStringLiteral(", "));
 }
 
-void RowWriter::raise(const QString& rowName, const QString& reason) const
+void RowWriter::raise(const RowName& rowName, const QString& reason) const
 {
-    throw SkelvoError(QStringLiteral("%1 テーブルの行 (%2): %3").arg(table_, rowName, reason));
+    throw SkelvoError(QStringLiteral("%1 テーブルの行 (%2): %3").arg(table_, rowName(), reason));
 }
 
 QString RowWriter::valueText(Statement& statement, const QVariant& value) const
@@ -165,7 +165,7 @@ QSqlQuery& RowWriter::prepared(const QString& sql)
     return *preparedQueries_.insert(sql, query);
 }
 
-QSqlQuery& RowWriter::run(const Statement& statement, const QString& rowName)
+QSqlQuery& RowWriter::run(const Statement& statement, const RowName& rowName)
 {
     if (values_.asLiterals()) {
         literalQuery_ = QSqlQuery(database());
@@ -190,7 +190,7 @@ void RowWriter::runPlain(const QString& sql)
 }
 
 QSqlQuery& RowWriter::runExactlyOne(const Statement& statement, const Statement& where,
-                                    const QString& rowName)
+                                    const RowName& rowName)
 {
     QSqlDatabase db = database();
     if (!db.isOpen() && !db.open())
@@ -268,7 +268,7 @@ QString RowWriter::writtenValueText(Statement& statement, int field, const DataS
     const QVariant& value = row.values[field];
     if (const QString problem = unstorableValueProblem(fields_[field], value, textLimits_[field]);
         !problem.isEmpty())
-        raise(describe(row, settings), problem);
+        raise([&] { return describe(row, settings); }, problem);
     return valueText(statement, value);
 }
 
@@ -300,7 +300,7 @@ void RowWriter::insert(DataSetRow& row, const WriteSettings& settings)
     statement.sql =
         QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
             .arg(sqlTable_, columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
-    const QSqlQuery& query = runExactlyOne(statement, {}, describe(row, settings));
+    const QSqlQuery& query = runExactlyOne(statement, {}, [&] { return describe(row, settings); });
     if (identityField_ >= 0) {
         const QVariant identity = insertedIdentity(query);
         if (identity.isValid() && !identity.isNull()) {
@@ -315,22 +315,22 @@ void RowWriter::insert(DataSetRow& row, const WriteSettings& settings)
 void RowWriter::update(DataSetRow& row, const WriteSettings& settings)
 {
     takeStoredForm(row, settings);
-    QStringList assignments;
     Statement statement;
     const QList<QVariant>& values = row.values;
     const QList<QVariant>& stored = row.stored;
     QList<int> changed;
+    statement.sql = QStringLiteral("UPDATE ") + sqlTable_ + QStringLiteral(" SET ");
     for (int i = 0; i < fields_.size(); ++i) {
         if (!settings.flags[i].inUpdate || values[i] == stored[i])
             continue;
+        if (!changed.isEmpty())
+            statement.sql += QStringLiteral(", ");
         changed.append(i);
-        assignments.append(fields_[i] + QStringLiteral(" = ") +
-                           writtenValueText(statement, i, row, settings));
+        statement.sql +=
+            fields_[i] + QStringLiteral(" = ") + writtenValueText(statement, i, row, settings);
     }
-    if (!assignments.isEmpty()) {
-        statement.sql = QStringLiteral("UPDATE %1 SET %2")
-                            .arg(sqlTable_, assignments.join(QStringLiteral(", ")));
-        const QString rowName = describe(row, settings);
+    if (!changed.isEmpty()) {
+        const RowName rowName = [&] { return describe(row, settings); };
         runExactlyOne(statement, whereClause(row, settings, rowName), rowName);
     }
     for (int i : std::as_const(changed))
@@ -340,7 +340,7 @@ void RowWriter::update(DataSetRow& row, const WriteSettings& settings)
 
 void RowWriter::remove(const DataSetRow& row, const WriteSettings& settings)
 {
-    const QString rowName = describe(row, settings);
+    const RowName rowName = [&] { return describe(row, settings); };
     runExactlyOne({QStringLiteral("DELETE FROM ") + sqlTable_, {}},
                   whereClause(row, settings, rowName), rowName);
 }

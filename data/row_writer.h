@@ -10,6 +10,7 @@
 #include <QSqlQuery>
 #include <QString>
 #include <QVariantList>
+#include <functional>
 
 // A table name as the statements of this connection carry it: as it stands
 // when it is a plain name (letters, digits and '_', not starting with a
@@ -46,6 +47,9 @@ public:
     void endBatch();
 
 private:
+    // The row as messages name it, made only when one is raised.
+    using RowName = std::function<QString()>;
+
     struct Statement
     {
         QString sql;
@@ -61,15 +65,15 @@ private:
                              const WriteSettings& settings) const;
     bool knowsIdentity(const DataSetRow& row) const;
     Statement whereClause(const DataSetRow& row, const WriteSettings& settings,
-                          const QString& rowName) const;
+                          const RowName& rowName) const;
     QString describe(const DataSetRow& row, const WriteSettings& settings) const;
     // The query that ran stays valid until the next statement.
     QSqlQuery& runExactlyOne(const Statement& statement, const Statement& where,
-                             const QString& rowName);
-    QSqlQuery& run(const Statement& statement, const QString& rowName);
+                             const RowName& rowName);
+    QSqlQuery& run(const Statement& statement, const RowName& rowName);
     QSqlQuery& prepared(const QString& sql);
     void runPlain(const QString& sql);
-    [[noreturn]] void raise(const QString& rowName, const QString& reason) const;
+    [[noreturn]] void raise(const RowName& rowName, const QString& reason) const;
     // The values the settings write, in the form the store keeps them.
     void takeStoredForm(DataSetRow& row, const WriteSettings& settings) const;
     QVariant insertedIdentity(const QSqlQuery& query) const;
