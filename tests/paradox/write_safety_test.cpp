@@ -399,7 +399,8 @@ TEST_F(WriteSafety, LockLeftEmptyByAKilledProgramIsTakenOver)
 }
 
 // The writes of one transaction: appends that fill the last block and open
-// a new one, a long remark, and updates of an old row and of a new one.
+// a new one, a long remark, updates of an old row and of a new one, and a
+// removal, which rewrites the table shorter, followed by one more append.
 void transactionWrites(Table& table)
 {
     table.beginTransaction();
@@ -413,6 +414,8 @@ void transactionWrites(Table& table)
         row[3] = QStringLiteral("新しい備考").repeated(3);
         table.update(record.position, row);
     }
+    table.remove({records[0].position, records[2].position});
+    appendRow(table, logRow(202));
     table.commit();
 }
 
@@ -455,6 +458,7 @@ TEST_F(WriteSafety, TransactionKilledAtAnyStepLeavesTheOldOrTheNewTable)
     }
     Table::setStepHook({});
     const QList<Row> after = valuesOf(Table::open(referencePath).readAll());
+    ASSERT_EQ(after.size(), before.size() + 1); // three rows added, two removed
     // The writes reach the files only at the commit, each changed page once.
     ASSERT_EQ(steps,
               (QStringList{QStringLiteral("journal written"), QStringLiteral("files written"),
