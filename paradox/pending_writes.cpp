@@ -91,9 +91,25 @@ QFile& PendingWrites::disk(const QString& path)
 
 void PendingWrites::readDisk(const QString& path, qint64 offset, char* data, qint64 length)
 {
-    QFile& file = disk(path);
-    if (length > 0 && (!file.seek(offset) || file.read(data, length) != length))
-        cannot(QStringLiteral("を読めません"), file);
+    constexpr qint64 ReadAheadSize = 256 * 1024;
+    if (length <= 0)
+        return;
+    ReadAhead& ahead = readAhead_;
+    const bool held = ahead.path == path && offset >= ahead.offset &&
+                      offset + length <= ahead.offset + ahead.bytes.size();
+    if (!held) {
+        QFile& file = disk(path);
+        if (!file.seek(offset))
+            cannot(QStringLiteral("を読めません"), file);
+        ahead.path = path;
+        ahead.offset = offset;
+        ahead.bytes = file.read(qMax(length, ReadAheadSize));
+        if (ahead.bytes.size() < length) {
+            ahead.bytes.clear();
+            cannot(QStringLiteral("を読めません"), file);
+        }
+    }
+    std::memcpy(data, ahead.bytes.constData() + (offset - ahead.offset), size_t(length));
 }
 
 qint64 PendingWrites::size(const QString& path)

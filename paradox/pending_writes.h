@@ -88,6 +88,15 @@ private:
 
     QHash<QString, File> files_;
     std::map<QString, std::unique_ptr<QFile>> disk_;
+    // The bytes last read from disk with those after them: a transaction
+    // mostly goes through a table in order, a page after the page before.
+    struct ReadAhead
+    {
+        QString path;
+        qint64 offset = 0;
+        QByteArray bytes;
+    };
+    ReadAhead readAhead_;
     QList<Mark> marks_; // oldest first
     int lastMark_ = 0;
 };
