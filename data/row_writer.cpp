@@ -326,8 +326,9 @@ void RowWriter::update(DataSetRow& row, const WriteSettings& settings)
         if (!changed.isEmpty())
             statement.sql += QStringLiteral(", ");
         changed.append(i);
-        statement.sql +=
-            fields_[i] + QStringLiteral(" = ") + writtenValueText(statement, i, row, settings);
+        statement.sql += fields_[i];
+        statement.sql += QStringLiteral(" = ");
+        statement.sql += writtenValueText(statement, i, row, settings);
     }
     if (!changed.isEmpty()) {
         const RowName rowName = [&] { return describe(row, settings); };
