@@ -37,6 +37,7 @@ bool ParadoxResult::reset(const QString& statement)
 bool ParadoxResult::prepare(const QString& statement)
 {
     prepared_.reset();
+    positional_.clear();
     try {
         prepared_ = paradox::SqlEngine::prepare(statement);
     } catch (const SkelvoError& error) {
@@ -53,8 +54,16 @@ bool ParadoxResult::exec()
                                QSqlError::StatementError));
         return false;
     }
-    return run(
-        [&](paradox::SqlEngine& engine) { return engine.execute(*prepared_, boundValues()); });
+    // Values bound by name went to the base class.
+    const QList<QVariant> values = positional_.isEmpty() ? boundValues() : positional_;
+    return run([&](paradox::SqlEngine& engine) { return engine.execute(*prepared_, values); });
+}
+
+void ParadoxResult::bindValue(int position, const QVariant& value, QSql::ParamType)
+{
+    if (positional_.size() <= position)
+        positional_.resize(position + 1);
+    positional_[position] = value;
 }
 
 QVariant ParadoxResult::data(int field)

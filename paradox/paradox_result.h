@@ -20,6 +20,9 @@ protected:
     // Read once; each exec() runs it with the values bound then.
     bool prepare(const QString& statement) override;
     bool exec() override;
+    // Kept by position here: the base class names each value it keeps,
+    // which costs more than the folder store takes to write a row.
+    void bindValue(int position, const QVariant& value, QSql::ParamType type) override;
     QVariant data(int field) override;
     bool isNull(int field) override;
     bool fetch(int row) override;
@@ -37,4 +40,5 @@ private:
     const ParadoxDriver* driver_;
     paradox::QueryResult result_;
     std::optional<paradox::PreparedStatement> prepared_;
+    QList<QVariant> positional_;
 };

@@ -1,10 +1,14 @@
 #include "core/error.h"
+#include "paradox/paradox_driver.h"
 #include "paradox/paradox_sql.h"
 #include "tests/testsupport/qt_printers.h"
 #include "tests/testsupport/temp_folder.h"
 
 #include <QDir>
 #include <QFile>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <gtest/gtest.h>
 
 namespace {
@@ -128,6 +132,29 @@ TEST_F(SqlEngineTest, PreparedStatementsTakeValuesAsWrittenOnes)
     EXPECT_EQ(select("SELECT id FROM ab12 WHERE crew = 'x'"), "1; 3");
     EXPECT_TRUE(failure("UPDATE ab12 SET crew = ? WHERE ct = 7").contains("準備した文"));
     EXPECT_THROW(SqlEngine::prepare("UPDATE ab12 SET crew = ?? WHERE"), SkelvoError);
+}
+
+// Through the Qt SQL driver, values bound by position and by name reach
+// the prepared statement.
+TEST_F(SqlEngineTest, TheDriverBindsValuesByPositionAndByName)
+{
+    ParadoxDriver::registerDriver();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPARADOX"), "binding");
+        db.setDatabaseName(folder.path());
+        ASSERT_TRUE(db.open());
+        QSqlQuery query(db);
+        ASSERT_TRUE(query.prepare("INSERT INTO ab12 (ct, crew) VALUES (?, ?)"));
+        query.addBindValue(5);
+        query.addBindValue("by position");
+        EXPECT_TRUE(query.exec()) << query.lastError().text().toStdString();
+        ASSERT_TRUE(query.prepare("INSERT INTO ab12 (ct, crew) VALUES (:ct, :crew)"));
+        query.bindValue(":crew", "by name");
+        query.bindValue(":ct", 6);
+        EXPECT_TRUE(query.exec()) << query.lastError().text().toStdString();
+    }
+    QSqlDatabase::removeDatabase("binding");
+    EXPECT_EQ(select("SELECT ct, crew FROM ab12 ORDER BY ct"), "5|by position; 6|by name");
 }
 
 // Every value arrives as a quoted literal; each lands in its field's type.
