@@ -111,8 +111,13 @@ public:
     // back into the row. Returns the new record's position.
     RecordPosition append(Row& row);
 
-    // Replaces one record's values in place.
-    void update(RecordPosition position, const Row& row);
+    // Replaces one record's values in place. A value equal to the one the
+    // record holds keeps its bytes. asRead: the record's values as a read
+    // of the file gives them, when the caller holds them and nothing can
+    // have changed the file since (a transaction's lock held from before
+    // the read, or the caller's own writes followed); saves decoding the
+    // record again.
+    void update(RecordPosition position, const Row& row, const Row* asRead = nullptr);
 
     // The row as a read of the file gives it back once append() or update()
     // wrote it: text in the form the code page stores it. The second form

@@ -174,7 +174,8 @@ public:
                     row[targets[j]] = values[j];
                 if (row == table.records[i].values)
                     continue;
-                table.table.update(table.records[i].position, row);
+                // The copy is the file: its lock has been held since the copy was checked.
+                table.table.update(table.records[i].position, row, &table.records[i].values);
                 cache_.updated(table, i, std::move(row), targets);
             }
             return 0;
@@ -280,11 +281,14 @@ private:
     auto writing(CachedTable& table, Write write) const -> decltype(write())
     {
         const bool ownTransaction = !transaction_.isOpen();
+        bool locked = ownTransaction;
         if (ownTransaction)
             table.table.beginTransaction();
         else
-            transaction_.join(table);
+            locked = transaction_.join(table);
         try {
+            if (locked)
+                cache_.requireUnchanged(table);
             auto result = write();
             if (ownTransaction) {
                 table.table.commit();

@@ -239,6 +239,17 @@ void TableCache::rewritten(CachedTable& table)
     readAgain(table);
 }
 
+void TableCache::requireUnchanged(CachedTable& table)
+{
+    if (!table.stale && stampOf(table.path) == table.stamp &&
+        generationOf(table.path) == table.generation)
+        return;
+    invalidate(table);
+    throw SkelvoError(QStringLiteral("テーブル %1 は読んだ後にほかで変更されました。もう一度"
+                                     "実行してください。")
+                          .arg(table.name));
+}
+
 void TableCache::invalidate(CachedTable& table)
 {
     table.stale = true;

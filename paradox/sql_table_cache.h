@@ -77,6 +77,12 @@ public:
     // Its transaction's writes now count for other engines too.
     void committed(CachedTable& table);
 
+    // Once the table's lock is taken for a write: raises, and reads the
+    // table again at the next statement, when another program changed the
+    // file since the copy was read. From here to the end of the write the
+    // copy is the file as this engine changes it.
+    void requireUnchanged(CachedTable& table);
+
     // Before a table's files are removed.
     void forget(const QString& path);
 

@@ -89,12 +89,13 @@ void Transaction::rollBackTo(const QString& name)
     }
 }
 
-void Transaction::join(CachedTable& table)
+bool Transaction::join(CachedTable& table)
 {
     if (!open_ || table.table.inTransaction())
-        return;
+        return false;
     table.table.beginTransaction();
     joined_.append(&table);
+    return true;
 }
 
 void Transaction::refuseDefinition() const

@@ -26,8 +26,9 @@ public:
     void savepoint(const QString& name);
     void rollBackTo(const QString& name);
 
-    // Before a write to the table: joins it to the open transaction.
-    void join(CachedTable& table);
+    // Before a write to the table: joins it to the open transaction. True
+    // when it joins now, taking the table's lock.
+    bool join(CachedTable& table);
 
     // Statements that create or remove tables cannot be undone.
     void refuseDefinition() const;

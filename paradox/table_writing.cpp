@@ -239,7 +239,7 @@ RecordPosition Table::append(Row& row)
     return position;
 }
 
-void Table::update(RecordPosition position, const Row& row)
+void Table::update(RecordPosition position, const Row& row, const Row* asRead)
 {
     checkWritable();
     d->checkRowSize(row);
@@ -252,7 +252,9 @@ void Table::update(RecordPosition position, const Row& row)
         d->fail(QStringLiteral("位置 %1 にレコードがありません。").arg(position));
     PreviousRecord previous;
     previous.bytes = readBytes(file, position, header.recordSize, *d);
-    {
+    if (asRead && asRead->size() == d->fields.size()) {
+        previous.values = *asRead;
+    } else {
         const std::unique_ptr<MemoFile> memoFile = d->openMemoFile();
         previous.values = readRecord(header, d->fields, previous.bytes.constData(), d->codePage,
                                      memoFile.get(), d->fileName);

@@ -1,6 +1,7 @@
 #include "core/error.h"
 #include "paradox/paradox_driver.h"
 #include "paradox/paradox_sql.h"
+#include "paradox/sql_table_cache.h"
 #include "tests/testsupport/qt_printers.h"
 #include "tests/testsupport/temp_folder.h"
 
@@ -413,6 +414,20 @@ TEST_F(SqlEngineTest, AcceptsIndexesWithoutWritingThem)
 
 // Another engine on the same folder (another connection, or another
 // program) changes the table; the copy in memory must not hide that.
+// A write that finds the file changed between the read of its copy and
+// the lock is refused, and the next statement reads the table again.
+TEST(TableCache, AWriteRefusesACopyTheFileNoLongerHolds)
+{
+    testsupport::TempFolder folder;
+    SqlEngine(folder.path()).execute(CreateLogTable);
+    sql::TableCache cache(folder.path());
+    sql::CachedTable& copy = cache.table("ab12");
+    SqlEngine(folder.path()).execute("INSERT INTO ab12 (ct) VALUES (1)");
+    EXPECT_THROW(cache.requireUnchanged(copy), SkelvoError);
+    EXPECT_EQ(cache.table("ab12").records.size(), 1);
+    EXPECT_NO_THROW(cache.requireUnchanged(cache.table("ab12")));
+}
+
 TEST_F(SqlEngineTest, SeesChangesMadeOutsideIt)
 {
     insertLogRows();
