@@ -86,9 +86,26 @@ std::optional<qint64> readMinutes(const QString& text, bool signedMinutes)
     return value;
 }
 
+// As printf's "%.2d" writes it: the sign, then two digits at least.
+void appendField(QString& text, int value)
+{
+    if (value < 0)
+        text += u'-';
+    const QString digits = QString::number(qAbs(qint64(value)));
+    if (digits.size() < 2)
+        text += u'0';
+    text += digits;
+}
+
+// A recalculation writes several times a row: without printf's parsing.
 QString formatHoursMinutes(qint64 hours, qint64 minutes)
 {
-    return QString::asprintf("%.2d:%.2d", static_cast<int>(hours), static_cast<int>(minutes));
+    QString text;
+    text.reserve(12);
+    appendField(text, static_cast<int>(hours));
+    text += u':';
+    appendField(text, static_cast<int>(minutes));
+    return text;
 }
 
 // Zero is the empty cell; a negative total shows its sign on every non-zero
