@@ -62,8 +62,13 @@ std::optional<HoursMinutes> readTime(const QString& text, bool signedMinutes)
         return HoursMinutes{};
 
     const auto hours = readInteger(QStringView(text).left(colon));
-    const QString padded = text + u'0';
-    const auto minutes = readInteger(QStringView(padded).mid(colon + 1, 2));
+    // The two characters after the colon of the text with "0" appended.
+    const QStringView rest = QStringView(text).sliced(colon + 1);
+    char16_t padded[2] = {u'0', u'0'};
+    const qsizetype length = qMin<qsizetype>(2, rest.size() + 1);
+    for (qsizetype i = 0; i < length && i < rest.size(); ++i)
+        padded[i] = rest[i].unicode();
+    const auto minutes = readInteger(QStringView(padded, length));
     if (!hours || !minutes)
         return std::nullopt;
 
