@@ -4,6 +4,8 @@
 #include "paradox/rollback_journal.h"
 #include "paradox/step_hook.h"
 
+#include <QFileInfo>
+
 namespace paradox::codec {
 
 TableTransaction::TableTransaction(const QString& tablePath)
@@ -26,6 +28,9 @@ void TableTransaction::commit()
         syncToDisk(files.file(path));
     reachStep("files synced");
     journal.remove();
+    // Once the commit has returned, a power cut must not bring the journal
+    // back to undo it.
+    syncFolder(QFileInfo(tablePath_).absolutePath());
     reachStep("journal removed");
 }
 
