@@ -32,18 +32,31 @@ public:
     qint64 size() const override { return writes_.size(path_); }
 
 protected:
+    // Errors come back as a device's do, not as exceptions through Qt.
     qint64 readData(char* data, qint64 length) override
     {
-        return writes_.read(path_, pos(), data, length);
+        return failing([&] { return writes_.read(path_, pos(), data, length); });
     }
 
     qint64 writeData(const char* data, qint64 length) override
     {
-        writes_.write(path_, pos(), QByteArrayView(data, length));
-        return length;
+        return failing([&] {
+            writes_.write(path_, pos(), QByteArrayView(data, length));
+            return length;
+        });
     }
 
 private:
+    template <typename Work> qint64 failing(Work work)
+    {
+        try {
+            return work();
+        } catch (const SkelvoError& error) {
+            setErrorString(error.message());
+            return -1;
+        }
+    }
+
     PendingWrites& writes_;
     QString path_;
 };
