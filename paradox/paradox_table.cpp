@@ -227,7 +227,7 @@ int Table::savepoint()
 
 void Table::rollBackTo(int savepoint)
 {
-    d->openTransaction().pending().rollBackTo(savepoint);
+    d->openTransaction().rollBackTo(savepoint);
     d->forgetWrites();
 }
 
@@ -244,6 +244,11 @@ void Table::setStepHook(StepHook hook)
 void Table::setSyncHook(SyncHook hook)
 {
     installSyncHook(std::move(hook));
+}
+
+void Table::setPendingLimit(qint64 bytes)
+{
+    TableTransaction::setPendingLimit(bytes);
 }
 
 } // namespace paradox

@@ -153,6 +153,10 @@ public:
     // it wrote to the file durable.
     using SyncHook = std::function<void(const QString& path)>;
     static void setSyncHook(SyncHook hook);
+    // For tests: the bytes of changed pages a transaction holds in memory
+    // before it writes them to the files ahead of its commit; 0 puts back
+    // the program's own limit.
+    static void setPendingLimit(qint64 bytes);
 
 private:
     struct Data;

@@ -203,6 +203,22 @@ void PendingWrites::resize(const QString& path, qint64 size)
     pending.size = size;
 }
 
+qint64 PendingWrites::heldBytes() const
+{
+    qint64 pages = 0;
+    for (const File& file : files_)
+        pages += qint64(file.pages.size());
+    return pages * PageSize;
+}
+
+void PendingWrites::clear()
+{
+    files_.clear();
+    disk_.clear();
+    readAhead_ = {};
+    marks_.clear();
+}
+
 bool PendingWrites::isEmpty() const
 {
     return std::all_of(files_.begin(), files_.end(), [](const File& file) {

@@ -38,6 +38,11 @@ public:
     void resize(const QString& path, qint64 size);
 
     bool isEmpty() const;
+    // The memory the changed pages take.
+    qint64 heldBytes() const;
+    bool hasMarks() const { return !marks_.isEmpty(); }
+    // After the writes went to the files: the files as they are now.
+    void clear();
 
     // What the commit must journal before it writes: every changed range,
     // and what a file made shorter lets go of.

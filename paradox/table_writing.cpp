@@ -96,6 +96,13 @@ struct WriteSession
         return d.transaction ? &d.transaction->pending() : nullptr;
     }
 
+    // Once the write is in the transaction's pages.
+    static void spillIfLarge(TableState& d)
+    {
+        if (d.transaction)
+            d.transaction->spillIfLarge();
+    }
+
     std::optional<TableLock> lock;
     std::unique_ptr<QIODevice> table;
 };
@@ -236,6 +243,7 @@ RecordPosition Table::append(Row& row)
         if (header.fields[i].type == FieldType::AutoIncrement)
             row[i] = values[i];
     }
+    session.spillIfLarge(*d);
     return position;
 }
 
@@ -273,6 +281,7 @@ void Table::update(RecordPosition position, const Row& row, const Row* asRead)
     write.run(session.pending(*d));
     if (memo)
         d->openSubBlock = memo->openSubBlock();
+    session.spillIfLarge(*d);
 }
 
 Row Table::storedForm(const Row& row) const
@@ -336,6 +345,7 @@ void Table::remove(const QList<RecordPosition>& positions)
         pending->write(d->path, 0, bytes);
         pending->resize(d->path, bytes.size());
         d->takeHeader(header);
+        session.spillIfLarge(*d);
         return;
     }
     file.close();

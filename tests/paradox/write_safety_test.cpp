@@ -109,6 +109,7 @@ protected:
     {
         Table::setStepHook({});
         Table::setSyncHook({});
+        Table::setPendingLimit(0);
     }
 
     // A fresh log table with the given number of rows.
@@ -445,70 +446,92 @@ void runInChildUntil(const QString& path, int stopAt)
     ASSERT_EQ(WEXITSTATUS(status), 0) << "the child did not reach step " << stopAt;
 }
 
+// The writes reach the files at the commit, each changed page once; with
+// a limit of one page held, they go ahead of it in parts, each journalled
+// first. Either way a kill leaves the old table or the new one.
 TEST_F(WriteSafety, TransactionKilledAtAnyStepLeavesTheOldOrTheNewTable)
 {
-    testsupport::TempFolder reference;
-    const QString referencePath = makeTable(reference, oneBlock() - 1);
-    const QList<Row> before = valuesOf(Table::open(referencePath).readAll());
-    QStringList steps;
-    Table::setStepHook([&](const char* step) { steps.append(QString::fromLatin1(step)); });
-    {
-        Table table = Table::open(referencePath);
-        transactionWrites(table);
-    }
-    Table::setStepHook({});
-    const QList<Row> after = valuesOf(Table::open(referencePath).readAll());
-    ASSERT_EQ(after.size(), before.size() + 1); // three rows added, two removed
-    // The writes reach the files only at the commit, each changed page once.
-    ASSERT_EQ(steps,
-              (QStringList{QStringLiteral("journal written"), QStringLiteral("files written"),
-                           QStringLiteral("files synced"), QStringLiteral("journal removed")}));
+    for (const qint64 limit : {qint64(0), qint64(4096)}) {
+        SCOPED_TRACE("pages held up to " + std::to_string(limit));
+        Table::setPendingLimit(limit);
+        testsupport::TempFolder reference;
+        const QString referencePath = makeTable(reference, oneBlock() - 1);
+        const QList<Row> before = valuesOf(Table::open(referencePath).readAll());
+        QStringList steps;
+        Table::setStepHook([&](const char* step) { steps.append(QString::fromLatin1(step)); });
+        {
+            Table table = Table::open(referencePath);
+            transactionWrites(table);
+        }
+        Table::setStepHook({});
+        const QList<Row> after = valuesOf(Table::open(referencePath).readAll());
+        ASSERT_EQ(after.size(), before.size() + 1); // three rows added, two removed
+        const QStringList commit = {QStringLiteral("journal written"),
+                                    QStringLiteral("files written"), QStringLiteral("files synced"),
+                                    QStringLiteral("journal removed")};
+        if (limit == 0)
+            ASSERT_EQ(steps, commit);
+        else
+            ASSERT_GT(steps.count(commit[0]), 2);
+        ASSERT_EQ(steps.mid(steps.size() - 2), commit.mid(2));
 
-    for (int stopAt = 1; stopAt <= steps.size(); ++stopAt) {
-        SCOPED_TRACE("killed after step " + std::to_string(stopAt) + " " +
-                     steps[stopAt - 1].toStdString());
-        testsupport::TempFolder folder;
-        const QString path = makeTable(folder, oneBlock() - 1);
-        runInChildUntil(path, stopAt);
-        const QList<Row> reopened = valuesOf(Table::open(path).readAll());
-        EXPECT_EQ(reopened, stopAt == steps.size() ? after : before);
-        EXPECT_FALSE(QFile::exists(path + QStringLiteral(".journal")));
-        paradoxtest::expectPxlibReadsTheSame(path);
+        for (int stopAt = 1; stopAt <= steps.size(); ++stopAt) {
+            SCOPED_TRACE("killed after step " + std::to_string(stopAt) + " " +
+                         steps[stopAt - 1].toStdString());
+            testsupport::TempFolder folder;
+            const QString path = makeTable(folder, oneBlock() - 1);
+            runInChildUntil(path, stopAt);
+            const QList<Row> reopened = valuesOf(Table::open(path).readAll());
+            EXPECT_EQ(reopened, stopAt == steps.size() ? after : before);
+            EXPECT_FALSE(QFile::exists(path + QStringLiteral(".journal")));
+            paradoxtest::expectPxlibReadsTheSame(path);
+        }
     }
 }
 
+// Savepoints, a rollback to the start and a rollback, with the pages held
+// and with them written ahead of the commit.
 TEST_F(WriteSafety, RolledBackTransactionLeavesTheTableAndItsLock)
 {
-    testsupport::TempFolder folder;
-    const QString path = makeTable(folder, oneBlock() - 1);
-    const QList<Row> before = valuesOf(Table::open(path).readAll());
-    {
-        Table table = Table::open(path);
-        table.beginTransaction();
-        Row kept = logRow(300);
-        table.append(kept);
-        const int savepoint = table.savepoint();
-        appendRow(table, logRow(301));
-        const Record first = table.readAll().first();
-        Row changed = first.values;
-        changed[3] = QStringLiteral("変更").repeated(50);
-        table.update(first.position, changed);
-        table.rollBackTo(savepoint);
-        QList<Row> expected = before;
-        expected.append(kept);
-        EXPECT_EQ(valuesOf(table.readAll()), expected);
-        table.rollBack();
-        EXPECT_EQ(valuesOf(table.readAll()), before);
+    for (const qint64 limit : {qint64(0), qint64(4096)}) {
+        SCOPED_TRACE("pages held up to " + std::to_string(limit));
+        Table::setPendingLimit(limit);
+        testsupport::TempFolder folder;
+        const QString path = makeTable(folder, oneBlock() - 1);
+        const QList<Row> before = valuesOf(Table::open(path).readAll());
+        {
+            Table table = Table::open(path);
+            table.beginTransaction();
+            Row kept = logRow(300);
+            table.append(kept);
+            // Written ahead: under a journal from then on.
+            EXPECT_EQ(QFile::exists(path + QStringLiteral(".journal")), limit > 0);
+            const int savepoint = table.savepoint();
+            appendRow(table, logRow(301));
+            const Record first = table.readAll().first();
+            Row changed = first.values;
+            changed[3] = QStringLiteral("変更").repeated(50);
+            table.update(first.position, changed);
+            table.rollBackTo(savepoint);
+            QList<Row> expected = before;
+            expected.append(kept);
+            EXPECT_EQ(valuesOf(table.readAll()), expected);
+            table.rollBackTo(0);
+            EXPECT_EQ(valuesOf(table.readAll()), before);
+            appendRow(table, logRow(304));
+            table.rollBack();
+            EXPECT_EQ(valuesOf(table.readAll()), before);
 
-        table.beginTransaction();
-        appendRow(table, logRow(302));
-    } // destroyed within a transaction: rolled back
-    EXPECT_EQ(valuesOf(Table::open(path).readAll()), before);
-    EXPECT_FALSE(QFile::exists(path + QStringLiteral(".journal")));
-    Table other = Table::open(path);
-    appendRow(other, logRow(303));
-    EXPECT_EQ(other.readAll().size(), before.size() + 1);
-    paradoxtest::expectPxlibReadsTheSame(path);
+            table.beginTransaction();
+            appendRow(table, logRow(302));
+        } // destroyed within a transaction: rolled back
+        EXPECT_EQ(valuesOf(Table::open(path).readAll()), before);
+        EXPECT_FALSE(QFile::exists(path + QStringLiteral(".journal")));
+        Table other = Table::open(path);
+        appendRow(other, logRow(303));
+        EXPECT_EQ(other.readAll().size(), before.size() + 1);
+        paradoxtest::expectPxlibReadsTheSame(path);
+    }
 }
 
 // Until its commit a transaction leaves the files as they were, for other
