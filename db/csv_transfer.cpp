@@ -56,10 +56,13 @@ int writeFile(const QString& connectionName, const QString& table, const QString
     QSqlQuery query(db);
     // Forward only: each row goes straight into the file as its line.
     query.setForwardOnly(true);
+    const auto unreadable = [&] {
+        return SkelvoError(
+            QStringLiteral("%1 テーブルを読めません: %2").arg(table, errorText(query.lastError())));
+    };
     const auto run = [&](const QString& sql) {
         if (!query.exec(sql))
-            throw SkelvoError(QStringLiteral("%1 テーブルを読めません: %2")
-                                  .arg(table, errorText(query.lastError())));
+            throw unreadable();
     };
     run(QStringLiteral("SELECT COUNT(*) FROM ") + sqlTable);
     progress.begin(query.next() ? query.value(0).toInt() : 0);
@@ -81,8 +84,7 @@ int writeFile(const QString& connectionName, const QString& table, const QString
             progress.done(++rows);
         }
         if (query.lastError().isValid())
-            throw SkelvoError(QStringLiteral("%1 テーブルを読めません: %2")
-                                  .arg(table, errorText(query.lastError())));
+            throw unreadable();
     });
     return rows;
 }

@@ -62,12 +62,19 @@ bool TableState::hasBlobFields() const
     return false;
 }
 
+QString TableState::memoPath() const
+{
+    if (!hasBlobFields())
+        return {};
+    return transaction ? transaction->memoPath() : existingMemoPath(path);
+}
+
 std::unique_ptr<MemoFile> TableState::openMemoFile() const
 {
-    const QString memoPath = hasBlobFields() ? existingMemoPath(path) : QString();
-    if (memoPath.isEmpty())
+    const QString memo = memoPath();
+    if (memo.isEmpty())
         return nullptr;
-    return std::make_unique<MemoFile>(openForReading(memoPath), QFileInfo(memoPath).fileName());
+    return std::make_unique<MemoFile>(openForReading(memo), QFileInfo(memo).fileName());
 }
 
 TableTransaction& TableState::openTransaction() const

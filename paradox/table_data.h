@@ -46,6 +46,9 @@ struct TableState
     void forgetWrites();
     void checkRowSize(const Row& row) const;
     bool hasBlobFields() const;
+    // The memo file, when the table has blob fields and the file exists; an
+    // empty text otherwise.
+    QString memoPath() const;
     // The memo file, when the table has blob fields and the file exists;
     // null otherwise.
     std::unique_ptr<MemoFile> openMemoFile() const;

@@ -3,6 +3,7 @@
 #include "paradox/file_sync.h"
 #include "paradox/rollback_journal.h"
 #include "paradox/step_hook.h"
+#include "paradox/table_files.h"
 
 #include <QFileInfo>
 
@@ -30,6 +31,13 @@ qint64& pendingLimit()
 void TableTransaction::setPendingLimit(qint64 bytes)
 {
     pendingLimit() = bytes > 0 ? bytes : OwnPendingLimit;
+}
+
+const QString& TableTransaction::memoPath()
+{
+    if (!memoPath_)
+        memoPath_ = existingMemoPath(tablePath_);
+    return *memoPath_;
 }
 
 Journal& TableTransaction::journal()

@@ -20,6 +20,10 @@ public:
 
     PendingWrites& pending() { return pending_; }
 
+    // The table's memo file, or an empty text; looked for once, as the lock
+    // keeps the table's files where they are.
+    const QString& memoPath();
+
     // After a write: changed pages beyond the limit go to the files now,
     // under a journal part made durable first, so that a transaction of
     // any size holds a bounded amount of memory. Other programs then see
@@ -53,6 +57,7 @@ private:
     PendingWrites pending_;
     std::optional<Journal> journal_; // from the first spill or the commit
     QSet<QString> written_;          // the files the spills and the commit wrote
+    std::optional<QString> memoPath_;
 };
 
 } // namespace paradox::codec

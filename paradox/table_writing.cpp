@@ -39,9 +39,7 @@ QByteArray readBytes(QIODevice& file, qint64 offset, qint64 length, const TableS
 std::optional<MemoWriter> memoWriterFor(const TableState& d)
 {
     std::optional<MemoWriter> writer;
-    if (!d.hasBlobFields())
-        return writer;
-    const QString path = existingMemoPath(d.path);
+    const QString path = d.memoPath();
     if (!path.isEmpty())
         writer.emplace(*d.openForReading(path), path, d.openSubBlock);
     return writer;

@@ -10,8 +10,10 @@
 #include "tests/testsupport/gui_application.h"
 #include "ui/message_box.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QLineEdit>
 #include <QTest>
@@ -106,6 +108,23 @@ void LogbookWindowTest::whileDialogShown(const std::function<void()>& steps)
         if (dialog().isVisible())
             dialog().reject();
     });
+}
+
+void LogbookWindowTest::inWindowOf(const char* action, const char* window,
+                                   const std::function<void(QDialog&)>& steps)
+{
+    bool shown = false;
+    QTimer::singleShot(0, &main(), [&] {
+        auto* form = main().findChild<QDialog*>(window);
+        if (!form || !form->isVisible())
+            return;
+        shown = true;
+        steps(*form);
+        if (form->isVisible())
+            form->reject();
+    });
+    main().findChild<QAction*>(action)->trigger();
+    EXPECT_TRUE(shown) << window;
 }
 
 void LogbookWindowTest::gridKey(int key, const std::function<void()>& steps)

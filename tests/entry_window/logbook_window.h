@@ -11,6 +11,7 @@
 class DataSet;
 class TDBEdit;
 class QComboBox;
+class QDialog;
 
 namespace entrytest {
 
@@ -39,6 +40,10 @@ protected:
     // key opens it, is shown (it is cancelled afterwards if still open).
     void gridKey(int key, const std::function<void()>& steps = {});
     void whileDialogShown(const std::function<void()>& steps);
+    // Triggers the main window's action and runs the steps in the window it
+    // shows (closed afterwards if still open); fails when none is shown.
+    void inWindowOf(const char* action, const char* window,
+                    const std::function<void(QDialog&)>& steps);
 
     // Within the dialog: typing into the focused control, and keys.
     void type(const QString& text);

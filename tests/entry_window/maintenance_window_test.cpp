@@ -13,7 +13,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 namespace {
 
@@ -23,18 +22,7 @@ protected:
     // Opens the limits window and runs the steps in it while it is shown.
     void setLimits(const std::function<void(QDialog&)>& steps)
     {
-        bool shown = false;
-        QTimer::singleShot(0, &main(), [&] {
-            auto* form = main().findChild<QDialog*>("MaintenanceLimitsForm");
-            if (!form || !form->isVisible())
-                return;
-            shown = true;
-            steps(*form);
-            if (form->isVisible())
-                form->reject();
-        });
-        main().findChild<QAction*>("MaintenanceLimitsAction")->trigger();
-        EXPECT_TRUE(shown);
+        inWindowOf("MaintenanceLimitsAction", "MaintenanceLimitsForm", steps);
     }
     static void typeInto(QDialog& form, const char* box, const QString& text)
     {

@@ -7,7 +7,6 @@
 #include "ui/message_box.h"
 #include "ui/user_input.h"
 
-#include <QAction>
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
@@ -20,7 +19,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
-#include <QTimer>
 
 namespace {
 
@@ -36,17 +34,7 @@ protected:
     // Opens the window and runs the steps in it while it is shown.
     void whileShown(const std::function<void(QDialog&)>& steps)
     {
-        bool shown = false;
-        QTimer::singleShot(0, &main(), [&] {
-            auto* form = main().findChild<QDialog*>("StatisticsForm");
-            if (!form || !form->isVisible())
-                return;
-            shown = true;
-            steps(*form);
-            form->reject();
-        });
-        main().findChild<QAction*>("StatisticsAction")->trigger();
-        EXPECT_TRUE(shown);
+        inWindowOf("StatisticsAction", "StatisticsForm", steps);
     }
 
     static QChart* chart(QDialog& form, const char* name)
